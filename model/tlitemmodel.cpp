@@ -1,0 +1,135 @@
+#include "model/tlitemmodel.h"
+
+#include <QColor>
+#include <QDate>
+
+TLItemModel::TLItemModel(QObject *parent)
+    : QAbstractTableModel(parent)
+{
+}
+
+int TLItemModel::rowCount(const QModelIndex &) const
+{
+    return items.size();
+}
+
+int TLItemModel::columnCount(const QModelIndex &) const
+{
+    return TLItem::ColumnCount;
+}
+
+bool TLItemModel::isValidRow(const QModelIndex &index) const
+{
+    return index.isValid() && index.row() < items.size();
+}
+
+QVariant TLItemModel::data(const QModelIndex &index, int role) const
+{
+    if (!isValidRow(index))
+        return QVariant();
+    const TLItem &item = items.at(index.row());
+
+    if (role == Qt::BackgroundRole)
+        return item.backgroundColor;
+    if (role != Qt::DisplayRole && role != Qt::EditRole)
+        return QVariant();
+
+    switch (index.column()) {
+    case TLItem::DateColumn:
+        return item.date;
+    case TLItem::PosColumn:
+        return item.pos;
+    case TLItem::TextColumn:
+        return item.text;
+    case TLItem::BackgroundColorColumn:
+        return item.backgroundColor;
+    case TLItem::EndDateColumn:
+        return item.endDate;
+    default:
+        return QVariant();
+    }
+}
+
+bool TLItemModel::setData(const QModelIndex &index, const QVariant &value, int role)
+{
+    if (!isValidRow(index) || role != Qt::EditRole || index.column() >= TLItem::ColumnCount)
+        return false;
+    TLItem &item = items[index.row()];
+    QModelIndex first = index;
+
+    switch (index.column()) {
+    case TLItem::DateColumn:
+        item.date = value.toDate();
+        break;
+    case TLItem::PosColumn:
+        item.pos = value.toInt();
+        highestPos = qMax(highestPos, item.pos);
+        if (highestPos == item.pos)
+            emit maxposChanged(highestPos + 1);
+        break;
+    case TLItem::TextColumn:
+        item.text = value.toString();
+        break;
+    case TLItem::BackgroundColorColumn:
+        item.backgroundColor = value.value<QColor>();
+        first = index.siblingAtColumn(TLItem::DateColumn);
+        break;
+    case TLItem::EndDateColumn:
+        item.endDate = value.toDate();
+        first = index.siblingAtColumn(TLItem::DateColumn);
+        break;
+    }
+    emit dataChanged(first, index);
+    return true;
+}
+
+QVariant TLItemModel::headerData(int section, Qt::Orientation orientation, int role) const
+{
+    if (role != Qt::DisplayRole)
+        return QVariant();
+    if (orientation == Qt::Vertical)
+        return QStringLiteral("%1").arg(section + 1);
+
+    static const char *const titles[TLItem::ColumnCount] = {
+        "Date", "Pos", "Text", "BackgroundColor", "EndDate"
+    };
+    if (section < 0 || section >= TLItem::ColumnCount)
+        return QVariant();
+    return QString::fromLatin1(titles[section]);
+}
+
+bool TLItemModel::insertRows(int row, int count, const QModelIndex &)
+{
+    if (row < 0 || row > items.size() || count < 1)
+        return false;
+    beginInsertRows(QModelIndex(), row, row + count - 1);
+    items.insert(row, count, TLItem());
+    endInsertRows();
+    return true;
+}
+
+bool TLItemModel::removeRows(int row, int count, const QModelIndex &)
+{
+    if (row < 0 || count < 1 || count > items.size() - row)
+        return false;
+    beginRemoveRows(QModelIndex(), row, row + count - 1);
+    items.remove(row, count);
+    endRemoveRows();
+    return true;
+}
+
+Qt::ItemFlags TLItemModel::flags(const QModelIndex &index) const
+{
+    if (!index.isValid())
+        return Qt::ItemIsEnabled;
+    return QAbstractTableModel::flags(index) | Qt::ItemIsEditable;
+}
+
+void TLItemModel::clear()
+{
+    if (items.isEmpty())
+        return;
+    beginRemoveRows(QModelIndex(), 0, items.size() - 1);
+    items.clear();
+    endRemoveRows();
+}

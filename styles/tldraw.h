@@ -1,0 +1,82 @@
+#ifndef TLDRAW_H
+#define TLDRAW_H
+
+#include <QtGlobal>
+#include <QPolygonF>
+#include <QSize>
+
+#include <functional>
+#include <optional>
+
+class QBrush;
+class QColor;
+class QDate;
+class QPainter;
+class QPen;
+class QRect;
+class QString;
+class QTextDocument;
+template <typename T> class QSet;
+
+// Drawing shared by the three chart styles: item boxes with their labels,
+// item date labels, the day scan that places date marks, and the time arrow.
+namespace TLDraw {
+
+enum class MarkKind { Year, Month, Week, Day };
+
+// The comparisons a style's scan uses: 365 x dayWidth > year,
+// 30 x dayWidth > month, 7 x dayWidth >= week, dayWidth >= weekLabel for a
+// week label, dayWidth >= day; lastDay says whether the end date is scanned.
+struct MarkThresholds
+{
+    double year;
+    double month;
+    double week;
+    double weekLabel;
+    double day;
+    bool lastDay;
+};
+
+// Days counted from the chart start; the scan reports only marks inside it,
+// while deciding them exactly as a scan of the whole range would.
+struct DayWindow
+{
+    qint64 first;
+    qint64 last;
+};
+
+using MarkDrawer = std::function<void(MarkKind kind, const QDate &day, const QString &label)>;
+
+// Lays the rich-text label out in document: at the given span width, or at
+// its ideal width + 10 without one. Returns the truncated document size.
+QSize layoutItemText(QTextDocument *document, const QString &text, std::optional<int> span = std::nullopt);
+
+// Draws a box of size w x h at (x, y) filled with fill and carrying the laid
+// out document. With decorations allowed, ItemShadow adds a shadow and
+// RoundEdges the rounded form, which repaints the (w + 10) x (h + 6) area
+// at (x, y) with the chart background first.
+void drawItemBox(QPainter *painter, const QRect &widgetRect, const QBrush &background, int x, int y, int w, int h,
+                 const QColor &fill, QTextDocument *document, const QSet<int> &flags, bool decorations);
+
+// Draws one or two date texts in a 6 point font on the baseline under a box
+// whose top is y and height h. The font stays on the painter.
+void drawItemDates(QPainter *painter, int y, int h, const QString &first, int firstX,
+                   const QString &second = QString(), int secondX = 0);
+
+// Walks the days after start and reports at most one mark per day.
+void scanDateMarks(const QDate &start, const QDate &end, double dayWidth, const QSet<int> &flags,
+                   const MarkThresholds &thresholds, const MarkDrawer &drawMark,
+                   std::optional<DayWindow> window = std::nullopt);
+
+// The seven arrow points around the axis, and the same points as offset for
+// the shadow. length is (days of the range) x dayWidth.
+QPolygonF arrowPolygon(double length, int axis, int tip, Qt::Orientation orientation);
+QPolygonF arrowShadowPolygon(double length, int axis, int tip, Qt::Orientation orientation);
+void drawArrow(QPainter *painter, int axis, double length, int tip, Qt::Orientation orientation,
+               const QSet<int> &flags);
+
+QPen markPen(MarkKind kind);
+
+}
+
+#endif
