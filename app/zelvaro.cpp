@@ -1,9 +1,413 @@
 #include "app/zelvaro.h"
 
-#include <QStringList>
+#include "model/tldocument.h"
+#include "model/tlitemmodel.h"
+#include "styles/tline1.h"
+#include "styles/tline2.h"
+#include "styles/tline3.h"
+#include "view/tlgeometry.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QCheckBox>
+#include <QDateEdit>
+#include <QDockWidget>
+#include <QFile>
+#include <QGridLayout>
+#include <QLabel>
+#include <QListView>
+#include <QMenu>
+#include <QMenuBar>
+#include <QPixmap>
+#include <QSaveFile>
+#include <QScrollArea>
+#include <QSettings>
+#include <QSlider>
+#include <QSpinBox>
+#include <QStringListModel>
+#include <QTableView>
+#include <QToolBar>
+
+namespace {
+
+const char *const organisation = "Orlevant";
+const char *const application = "Zelvaro";
+const char *const stateKey = "MainWindowState";
+const char *const rectKey = "MainWindowRect";
+
+}
 
 Zelvaro::Zelvaro(QWidget *parent)
     : QMainWindow(parent)
+    , bgColors({ Qt::white, Qt::white, Qt::blue })
+{
+    QAction *quitAct = createAction(tr("&Quit"), QStringLiteral(":images/quit.png"));
+    connect(quitAct, &QAction::triggered, qApp, &QCoreApplication::quit);
+    QAction *newAct = createAction(tr("&New"), QStringLiteral(":images/new.png"));
+    connect(newAct, &QAction::triggered, this, &Zelvaro::newFile);
+    QAction *openAct = createAction(tr("&Open ..."), QStringLiteral(":images/open.png"));
+    connect(openAct, &QAction::triggered, this, &Zelvaro::openFile);
+    QAction *saveAct = createAction(tr("&Save ..."), QStringLiteral(":images/save.png"));
+    connect(saveAct, &QAction::triggered, this, &Zelvaro::saveFile);
+    QAction *saveAsAct = createAction(tr("&Save as..."), QStringLiteral(":images/save.png"));
+    connect(saveAsAct, &QAction::triggered, this, &Zelvaro::saveFileAs);
+    QAction *saveImgAct = createAction(tr("Save &Image ..."), QStringLiteral(":images/saveimg.png"));
+    connect(saveImgAct, &QAction::triggered, this, &Zelvaro::saveImgFile);
+    QAction *printAct = createAction(tr("&Print ..."), QStringLiteral(":images/print.png"));
+    connect(printAct, &QAction::triggered, this, &Zelvaro::print);
+    newItemAct = createAction(tr("N&ew Item ..."), QStringLiteral(":images/nitem.png"));
+    connect(newItemAct, &QAction::triggered, this, &Zelvaro::newItem);
+    changeBackgroundAct = createAction(tr("change Background ..."), QStringLiteral(":images/cbackground.png"));
+    connect(changeBackgroundAct, &QAction::triggered, this, &Zelvaro::changeBackground);
+    changeTypAct = createAction(tr("change Typ ..."), QString());
+    connect(changeTypAct, &QAction::triggered, this, &Zelvaro::changeTimelineTyp);
+
+    QMenu *fileMenu = menuBar()->addMenu(tr("&File"));
+    fileMenu->addActions({ newAct, openAct, saveAct, saveAsAct, saveImgAct, printAct, quitAct });
+    QMenu *dataMenu = menuBar()->addMenu(tr("Da&ta"));
+    dataMenu->addAction(newItemAct);
+    QMenu *viewMenu = menuBar()->addMenu(tr("&View"));
+    viewMenu->addAction(changeBackgroundAct);
+    viewMenu->addAction(changeTypAct);
+    viewMenu->addSeparator();
+
+    QToolBar *toolBar = addToolBar(tr("main"));
+    toolBar->setObjectName(QStringLiteral("maintoolbar"));
+    toolBar->addActions({ newAct, openAct, saveAct, saveImgAct });
+    toolBar->addSeparator();
+    toolBar->addAction(newItemAct);
+
+    regDock = new QDockWidget(tr("Regler"), this);
+    regDock->setObjectName(QStringLiteral("regdock"));
+    regDock->setWidget(createControls());
+    addDockWidget(Qt::RightDockWidgetArea, regDock);
+
+    scrollArea = new QScrollArea(this);
+    timeline = new TLine1(scrollArea);
+    scrollArea->setWidget(timeline);
+    setCentralWidget(scrollArea);
+
+    titleModel = new QStringListModel(this);
+    itemModel = new TLItemModel(this);
+
+    timeline->setModel(itemModel);
+    timeline->setDayWidth(20);
+    timeline->setBgColors(bgColors);
+    timeline->setBgMode(bgMode);
+
+    QDockWidget *titleDock = createDocks();
+    for (QDockWidget *dock : { tabDock, titleDock, regDock })
+        viewMenu->addAction(dock->toggleViewAction());
+    viewMenu->addSeparator();
+    viewMenu->addAction(toolBar->toggleViewAction());
+
+    connectControls();
+    readSettings();
+    updateDisplayFlags();
+    loadNative(QStringLiteral(":demo.vrk"));
+}
+
+Zelvaro::~Zelvaro()
+{
+    writeSettings();
+}
+
+QAction *Zelvaro::createAction(const QString &text, const QString &icon)
+{
+    QAction *action = new QAction(text, this);
+    if (!icon.isEmpty())
+        action->setIcon(QIcon(icon));
+    return action;
+}
+
+QWidget *Zelvaro::createControls()
+{
+    QWidget *panel = new QWidget;
+    QGridLayout *grid = new QGridLayout(panel);
+    grid->setContentsMargins(0, 0, 0, 0);
+    grid->setSpacing(1);
+
+    auto addRow = [grid, panel](int row, const QString &text, QWidget *control) {
+        QLabel *label = new QLabel(text, panel);
+        label->setBuddy(control);
+        grid->addWidget(label, row, 0);
+        grid->addWidget(control, row, 1);
+    };
+    auto createSlider = [panel](int minimum, int maximum, int step, int value) {
+        QSlider *slider = new QSlider(Qt::Horizontal, panel);
+        slider->setRange(minimum, maximum);
+        slider->setSingleStep(step);
+        slider->setValue(value);
+        return slider;
+    };
+
+    deStart = new QDateEdit(panel);
+    deStart->setDate(QDate::currentDate());
+    addRow(0, tr("start"), deStart);
+    deEnd = new QDateEdit(panel);
+    deEnd->setDate(QDate::currentDate().addDays(35));
+    addRow(1, tr("end"), deEnd);
+    slWidth = createSlider(10, 10000, 10, 2000);
+    addRow(2, tr("width"), slWidth);
+    slHeight = createSlider(10, 400, 5, 100);
+    addRow(3, tr("height"), slHeight);
+    sMaxPos = new QSpinBox(panel);
+    sMaxPos->setRange(1, 50);
+    sMaxPos->setSingleStep(1);
+    sMaxPos->setValue(2);
+    addRow(4, tr("maxpos"), sMaxPos);
+    slArrow = createSlider(0, 100, 1, 2);
+    addRow(5, tr("arrow"), slArrow);
+
+    cbMarkEnds = createCheckBox(tr("Mark Ends"), Qt::Unchecked, panel);
+    cbMarkItems = createCheckBox(tr("Mark Items"), Qt::Unchecked, panel);
+    cbMarkDays = createCheckBox(tr("Mark Days"), Qt::Checked, panel);
+    cbMarkWeeks = createCheckBox(tr("Mark Weeks"), Qt::Checked, panel);
+    cbMarkMonths = createCheckBox(tr("Mark Months"), Qt::Checked, panel);
+    cbMarkYears = createCheckBox(tr("Mark Years"), Qt::Checked, panel);
+    cbRoundEdges = createCheckBox(tr("Round Edges"), Qt::Unchecked, panel);
+    cbItemShadow = createCheckBox(tr("Item Shadow"), Qt::Checked, panel);
+    cbArrowShadow = createCheckBox(tr("Arrow Shadow"), Qt::Checked, panel);
+    const QList<QCheckBox *> boxes = { cbMarkEnds, cbMarkItems, cbMarkDays, cbMarkWeeks, cbMarkMonths,
+                                       cbMarkYears, cbRoundEdges, cbItemShadow, cbArrowShadow };
+    int row = 6;
+    for (QCheckBox *box : boxes)
+        grid->addWidget(box, row++, 1);
+    return panel;
+}
+
+QCheckBox *Zelvaro::createCheckBox(const QString &text, Qt::CheckState state, QWidget *parent)
+{
+    QCheckBox *box = new QCheckBox(text, parent);
+    box->setCheckState(state);
+    return box;
+}
+
+QDockWidget *Zelvaro::createDocks()
+{
+    QTableView *table = new QTableView;
+    table->setModel(itemModel);
+    table->setEditTriggers(QAbstractItemView::AllEditTriggers);
+    tabDock = new QDockWidget(tr("data"), this);
+    tabDock->setObjectName(QStringLiteral("tabdock"));
+    tabDock->setWidget(table);
+    addDockWidget(Qt::BottomDockWidgetArea, tabDock);
+
+    QListView *titles = new QListView;
+    titles->setModel(titleModel);
+    titles->setAlternatingRowColors(true);
+    QDockWidget *titleDock = new QDockWidget(tr("Titels"), this);
+    titleDock->setObjectName(QStringLiteral("titledock"));
+    titleDock->setWidget(titles);
+    addDockWidget(Qt::LeftDockWidgetArea, titleDock);
+    return titleDock;
+}
+
+void Zelvaro::connectControls()
+{
+    connectTimeline();
+    connect(sMaxPos, &QSpinBox::valueChanged, this, &Zelvaro::maxPosChanged);
+    for (QCheckBox *box : { cbMarkEnds, cbMarkItems, cbRoundEdges, cbItemShadow, cbArrowShadow, cbMarkDays,
+                            cbMarkWeeks, cbMarkMonths, cbMarkYears })
+        connect(box, &QCheckBox::stateChanged, this, &Zelvaro::updateDisplayFlags);
+    connect(itemModel, &TLItemModel::maxposChanged, this, &Zelvaro::followItemRows);
+}
+
+// The connections of the chart widget: remade for every new widget, and
+// gone with the old one when it is deleted.
+void Zelvaro::connectTimeline()
+{
+    connect(deStart, &QDateEdit::dateChanged, timeline, &TLine::setStart);
+    connect(deEnd, &QDateEdit::dateChanged, timeline, &TLine::setEnd);
+    connect(slWidth, &QSlider::valueChanged, timeline, qOverload<int>(&TLine::setDayWidth));
+    connect(slHeight, &QSlider::valueChanged, timeline, qOverload<int>(&TLine::setPosHeight));
+    connect(sMaxPos, &QSpinBox::valueChanged, timeline, &TLine::setMaxPos);
+    connect(slArrow, &QSlider::valueChanged, timeline, &TLine::setTPos);
+    connect(timeline, &TLine::itemClicked, this, &Zelvaro::itemClicked);
+    connect(timeline, &TLine::itemDelete, this, &Zelvaro::itemDelete);
+    connect(timeline, &TLine::backgroundClicked, this, &Zelvaro::showBackgroundMenu);
+}
+
+void Zelvaro::createTimeline(int typ)
+{
+    delete timeline;
+    timelineTyp = typ;
+    switch (typ) {
+    case 2:
+        timeline = new TLine2(scrollArea);
+        break;
+    case 3:
+        timeline = new TLine3(scrollArea);
+        break;
+    default:
+        timelineTyp = 1;
+        timeline = new TLine1(scrollArea);
+        break;
+    }
+    timeline->setModel(itemModel);
+    scrollArea->setWidget(timeline);
+    connectTimeline();
+}
+
+void Zelvaro::followItemRows(int rows)
+{
+    if (loading && rows <= sMaxPos->value())
+        return;
+    sMaxPos->setValue(rows);
+}
+
+void Zelvaro::maxPosChanged(int i)
+{
+    const int n = titleModel->rowCount();
+    if (n < i) {
+        titleModel->insertRows(n, i - n);
+        titleModel->setData(titleModel->index(titleModel->rowCount() - 1, 0), tr("*Neu*"), Qt::EditRole);
+    } else if (n > i) {
+        titleModel->removeRows(i, n - i);
+    }
+}
+
+// The display switches with their flag numbers, in the order in which the
+// flags are collected and set.
+QList<QPair<QCheckBox *, int>> Zelvaro::flagBoxes() const
+{
+    return {
+        { cbMarkItems, TLine::MarkItems },     { cbMarkEnds, TLine::MarkEnds },
+        { cbRoundEdges, TLine::RoundEdges },   { cbItemShadow, TLine::ItemShadow },
+        { cbArrowShadow, TLine::ArrowShadow }, { cbMarkDays, TLine::MarkDays },
+        { cbMarkWeeks, TLine::MarkWeeks },     { cbMarkMonths, TLine::MarkMonths },
+        { cbMarkYears, TLine::MarkYears },
+    };
+}
+
+QSet<int> Zelvaro::checkedFlags() const
+{
+    QSet<int> flags;
+    for (const auto &box : flagBoxes()) {
+        if (box.first->isChecked())
+            flags.insert(box.second);
+    }
+    return flags;
+}
+
+void Zelvaro::setCheckedFlags(const QSet<int> &flags)
+{
+    for (const auto &box : flagBoxes())
+        box.first->setCheckState(flags.contains(box.second) ? Qt::Checked : Qt::Unchecked);
+}
+
+void Zelvaro::updateDisplayFlags()
+{
+    timeline->setDisplayFlags(checkedFlags());
+}
+
+TLFileResult Zelvaro::loadNative(const QString &path)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return TLFileResult(TLFileResult::OpenFailed, file.errorString());
+    TLDocument document;
+    const TLFileResult result = TLDocument::read(&file, &document);
+    if (!result)
+        return result;
+
+    itemModel->clear();
+    createTimeline(document.style);
+
+    deStart->setDate(document.start);
+    deEnd->setDate(document.end);
+    timeline->setRange(document.start, document.end);
+
+    slWidth->setValue(TLGeometry::truncate(document.dayWidth * 100));
+    slHeight->setValue(TLGeometry::truncate(document.posHeight));
+    timeline->setDayWidth(document.dayWidth);
+    timeline->setPosHeight(document.posHeight);
+
+    slArrow->setValue(document.tPos);
+    sMaxPos->setValue(document.maxPos);
+    timeline->setTPos(document.tPos);
+    timeline->setMaxPos(document.maxPos);
+
+    if (document.hasMarkSwitches()) {
+        cbMarkEnds->setCheckState(document.markEnds ? Qt::Checked : Qt::Unchecked);
+        cbMarkItems->setCheckState(document.markItems ? Qt::Checked : Qt::Unchecked);
+    }
+
+    bgMode = document.bgMode;
+    bgColors = document.bgColors;
+    bgFileName = document.bgFileName;
+    timeline->setBgColors(bgColors);
+    if (bgMode == TLine::ImageBackground)
+        timeline->setBg(QBrush(QPixmap(bgFileName)));
+    timeline->setBgMode(bgMode);
+
+    if (document.hasDisplayFlags()) {
+        setCheckedFlags(document.displayFlags);
+        timeline->setDisplayFlags(document.displayFlags);
+    }
+
+    loading = true;
+    const int count = document.items.size();
+    if (count > 0)
+        itemModel->insertRows(0, count);
+    for (int row = 0; row < count; ++row) {
+        const TLItem &item = document.items.at(row);
+        itemModel->setData(itemModel->index(row, TLItem::DateColumn), item.date);
+        itemModel->setData(itemModel->index(row, TLItem::PosColumn), item.pos);
+        itemModel->setData(itemModel->index(row, TLItem::TextColumn), item.text);
+        itemModel->setData(itemModel->index(row, TLItem::BackgroundColorColumn), item.backgroundColor);
+        if (document.version >= 2)
+            itemModel->setData(itemModel->index(row, TLItem::EndDateColumn), item.endDate);
+    }
+    loading = false;
+    return TLFileResult();
+}
+
+TLFileResult Zelvaro::saveNative(const QString &path)
+{
+    TLDocument document;
+    document.style = timelineTyp;
+    document.start = deStart->date();
+    document.end = deEnd->date();
+    document.dayWidth = slWidth->value() / 100.0;
+    document.posHeight = slHeight->value();
+    document.tPos = slArrow->value();
+    document.maxPos = sMaxPos->value();
+    document.bgMode = bgMode;
+    document.bgColors = bgColors;
+    document.bgFileName = bgFileName;
+    document.displayFlags = checkedFlags();
+    const int rows = itemModel->rowCount();
+    document.items.reserve(rows);
+    for (int row = 0; row < rows; ++row) {
+        TLItem item;
+        item.date = itemModel->index(row, TLItem::DateColumn).data().toDate();
+        item.pos = itemModel->index(row, TLItem::PosColumn).data().toInt();
+        item.text = itemModel->index(row, TLItem::TextColumn).data().toString();
+        item.backgroundColor = itemModel->index(row, TLItem::BackgroundColorColumn).data().value<QColor>();
+        item.endDate = itemModel->index(row, TLItem::EndDateColumn).data().toDate();
+        document.items.append(item);
+    }
+
+    // Written aside and renamed over the old file only when complete.
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly))
+        return TLFileResult(TLFileResult::OpenFailed, file.errorString());
+    const TLFileResult result = document.write(&file);
+    if (!result) {
+        file.cancelWriting();
+        return result;
+    }
+    if (!file.commit())
+        return TLFileResult(TLFileResult::WriteFailed, file.errorString());
+    return TLFileResult();
+}
+
+void Zelvaro::loadCsv(const QString &)
+{
+}
+
+void Zelvaro::saveCsv(const QString &)
 {
 }
 
@@ -18,10 +422,67 @@ void Zelvaro::openCommandLine(const QStringList &arguments)
         loadNative(path);
 }
 
-void Zelvaro::loadNative(const QString &)
+void Zelvaro::readSettings()
+{
+    QSettings settings { QLatin1String(organisation), QLatin1String(application) };
+    restoreState(settings.value(QLatin1String(stateKey), QVariant()).toByteArray(), 0);
+    const QRect rect = settings.value(QLatin1String(rectKey), QRect(10, 10, 800, 500)).toRect();
+    resize(rect.size());
+}
+
+void Zelvaro::writeSettings() const
+{
+    QSettings settings { QLatin1String(organisation), QLatin1String(application) };
+    settings.setValue(QLatin1String(stateKey), saveState(0));
+    settings.setValue(QLatin1String(rectKey), rect());
+}
+
+// Commands of the document, item, background and style menus; they arrive
+// with their dialogs.
+void Zelvaro::newFile()
 {
 }
 
-void Zelvaro::loadCsv(const QString &)
+void Zelvaro::openFile()
+{
+}
+
+void Zelvaro::saveFile()
+{
+}
+
+void Zelvaro::saveFileAs()
+{
+}
+
+void Zelvaro::saveImgFile()
+{
+}
+
+void Zelvaro::print()
+{
+}
+
+void Zelvaro::newItem()
+{
+}
+
+void Zelvaro::itemClicked(int)
+{
+}
+
+void Zelvaro::itemDelete(int)
+{
+}
+
+void Zelvaro::changeBackground()
+{
+}
+
+void Zelvaro::showBackgroundMenu()
+{
+}
+
+void Zelvaro::changeTimelineTyp()
 {
 }

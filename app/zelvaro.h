@@ -1,23 +1,106 @@
 #ifndef ZELVARO_H
 #define ZELVARO_H
 
+#include <QColor>
+#include <QList>
 #include <QMainWindow>
+#include <QString>
 
-#include <QStringList>
+#include "model/tlfileresult.h"
 
+class QAction;
+class QCheckBox;
+class QDateEdit;
+class QDockWidget;
+class QScrollArea;
+class QSlider;
+class QSpinBox;
+class QStringListModel;
+class TLine;
+class TLItemModel;
+
+// The main window: the chart in a scroll area, the controls that drive it,
+// the item table and the row titles, and the commands behind the menus.
 class Zelvaro : public QMainWindow
 {
     Q_OBJECT
 
 public:
     explicit Zelvaro(QWidget *parent = nullptr);
+    ~Zelvaro() override;
 
     // Opens the document named by the first argument after the program name,
     // chosen by its case-sensitive ending; every other argument is ignored.
     void openCommandLine(const QStringList &arguments);
 
-    void loadNative(const QString &path);
+    void createTimeline(int typ);
+    TLFileResult loadNative(const QString &path);
+    TLFileResult saveNative(const QString &path);
     void loadCsv(const QString &path);
+    void saveCsv(const QString &path);
+
+public slots:
+    void newFile();
+    void openFile();
+    void saveFile();
+    void saveFileAs();
+    void saveImgFile();
+    void print();
+    void newItem();
+    void itemClicked(int row);
+    void itemDelete(int row);
+    void changeBackground();
+    void showBackgroundMenu();
+    void maxPosChanged(int i);
+    void updateDisplayFlags();
+    void changeTimelineTyp();
+
+private:
+    QAction *createAction(const QString &text, const QString &icon);
+    QWidget *createControls();
+    QCheckBox *createCheckBox(const QString &text, Qt::CheckState state, QWidget *parent);
+    QDockWidget *createDocks();
+    void connectControls();
+    void connectTimeline();
+    void followItemRows(int rows);
+    QList<QPair<QCheckBox *, int>> flagBoxes() const;
+    QSet<int> checkedFlags() const;
+    void setCheckedFlags(const QSet<int> &flags);
+    void readSettings();
+    void writeSettings() const;
+
+    TLine *timeline = nullptr;
+    TLItemModel *itemModel = nullptr;
+    QDockWidget *tabDock = nullptr;
+    QDockWidget *regDock = nullptr;
+    QDateEdit *deStart = nullptr;
+    QDateEdit *deEnd = nullptr;
+    QSlider *slWidth = nullptr;
+    QSlider *slHeight = nullptr;
+    QSpinBox *sMaxPos = nullptr;
+    QSlider *slArrow = nullptr;
+    QCheckBox *cbMarkEnds = nullptr;
+    QCheckBox *cbMarkItems = nullptr;
+    QCheckBox *cbMarkDays = nullptr;
+    QCheckBox *cbMarkWeeks = nullptr;
+    QCheckBox *cbMarkMonths = nullptr;
+    QCheckBox *cbMarkYears = nullptr;
+    QCheckBox *cbRoundEdges = nullptr;
+    QCheckBox *cbItemShadow = nullptr;
+    QCheckBox *cbArrowShadow = nullptr;
+    QList<QColor> bgColors;
+    int bgMode = 2;
+    QString bgFileName;
+    QAction *newItemAct = nullptr;
+    QAction *changeBackgroundAct = nullptr;
+    QAction *changeTypAct = nullptr;
+    QString fileName;
+    QStringListModel *titleModel = nullptr;
+    QScrollArea *scrollArea = nullptr;
+    int timelineTyp = 1;
+    // While a document loads, the row count only follows the items upward,
+    // so that the stored count survives the items' own notifications.
+    bool loading = false;
 };
 
 #endif
