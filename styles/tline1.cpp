@@ -1,6 +1,44 @@
 #include "styles/tline1.h"
 
+#include "styles/tldraw.h"
+#include "view/tlgeometry.h"
+
+#include <QAbstractItemModel>
+#include <QFontMetrics>
+#include <QLine>
 #include <QPainter>
+#include <QPen>
+#include <QTextDocument>
+
+#include <algorithm>
+#include <cmath>
+
+using TLGeometry::daysBetween;
+using TLGeometry::truncate;
+
+namespace {
+
+const TLDraw::MarkThresholds thresholds = { 70.0, 20.0, 40.0, 20.0, 25.0, true };
+
+int clampSize(qint64 value)
+{
+    return int(std::clamp<qint64>(value, 0, QWIDGETSIZE_MAX));
+}
+
+// On screen the painter carries no clip of its own, so the whole widget
+// counts as visible; a clip set by the caller narrows the work to it.
+QRect visibleArea(const QPainter *painter, const QRect &widgetRect)
+{
+    return painter->hasClipping() ? painter->clipBoundingRect().toAlignedRect() : widgetRect;
+}
+
+void drawLine(QPainter *painter, int x1, int y1, int x2, int y2)
+{
+    const QLine line(x1, y1, x2, y2);
+    painter->drawLines(&line, 1);
+}
+
+}
 
 TLine1::TLine1(QWidget *parent)
     : TLine(parent)
@@ -9,23 +47,126 @@ TLine1::TLine1(QWidget *parent)
 
 void TLine1::recalcSize()
 {
-    TLine::recalcSize();
-}
-
-void TLine1::paint(QPainter *)
-{
-}
-
-void TLine1::paintItem(QPainter *, int)
-{
+    setFixedSize(clampSize(truncate((daysBetween(start, end) + 1) * dayWidth + 10.0)),
+                 clampSize(truncate(maxPos * posHeight)));
+    updateBg();
+    update();
 }
 
 int TLine1::dateToX(const QDate &date) const
 {
-    return TLine::dateToX(date);
+    return truncate(daysBetween(start, date) * dayWidth + 5.0);
 }
 
 int TLine1::posToY(int pos) const
 {
-    return TLine::posToY(pos);
+    return truncate(pos * posHeight);
+}
+
+void TLine1::paint(QPainter *painter)
+{
+    const int w = width();
+    const int h = height();
+    painter->fillRect(QRect(0, 0, w, h), QBrush(bg));
+    itemRects.clear();
+
+    const int axisY = truncate(double(posToY(tPos / 10)) + 20.0 + (tPos % 10) * (posHeight / 10.0));
+    const QFontMetrics metrics(painter->font());
+
+    const auto drawMark = [&](TLDraw::MarkKind kind, const QDate &day, const QString &label) {
+        const int x = dateToX(day);
+        const int half = metrics.horizontalAdvance(label) / 2;
+        const QPen savedPen = painter->pen();
+        switch (kind) {
+        case TLDraw::MarkKind::Year:
+            painter->setPen(TLDraw::markPen(kind));
+            drawLine(painter, x, axisY + 20, x, 0);
+            painter->drawText(QPointF(x - half, axisY + 25), label);
+            drawLine(painter, x, axisY + 28, x, h);
+            break;
+        case TLDraw::MarkKind::Month:
+            drawLine(painter, x, axisY + 10, x, axisY);
+            painter->drawText(QPointF(x - half, axisY + 20), label);
+            painter->setPen(TLDraw::markPen(kind));
+            drawLine(painter, x, axisY, x, 0);
+            drawLine(painter, x, axisY + 22, x, h);
+            break;
+        case TLDraw::MarkKind::Week:
+        case TLDraw::MarkKind::Day:
+            painter->setPen(TLDraw::markPen(kind));
+            drawLine(painter, x, axisY, x, 0);
+            drawLine(painter, x, axisY + 12, x, h);
+            painter->setPen(savedPen);
+            drawLine(painter, x, axisY + 5, x, axisY);
+            painter->drawText(QPointF(x - half, axisY + 15), label);
+            break;
+        }
+        painter->setPen(savedPen);
+    };
+    if (dayWidth > 0.0) {
+        // Labels are centred on their mark, so marks a label's width outside
+        // the visible area can still reach into it.
+        const QRect visible = visibleArea(painter, rect());
+        const double pad = metrics.horizontalAdvance(QStringLiteral("MMMMMM")) + 10.0;
+        const double lastDay = double(daysBetween(start, end)) + 1.0;
+        const double first = std::max(0.0, std::floor((visible.left() - pad - 5.0) / dayWidth));
+        const double last = std::min(lastDay, std::ceil((visible.right() + pad - 5.0) / dayWidth));
+        if (first <= last)
+            TLDraw::scanDateMarks(start, end, dayWidth, displayFlags, thresholds, drawMark,
+                                  TLDraw::DayWindow { qint64(first), qint64(last) });
+    }
+
+    if (displayFlags.contains(MarkEnds)) {
+        const int xs = dateToX(start);
+        drawLine(painter, xs, axisY + 25, xs, axisY);
+        painter->drawText(QPointF(xs, axisY + 30), start.toString(QStringLiteral("dd MMM yyyy")));
+        const int xe = dateToX(end);
+        const QString endLabel = end.toString(QStringLiteral("dd MMM yyyy"));
+        drawLine(painter, xe, axisY + 25, xe, axisY);
+        painter->drawText(QPointF(xe - metrics.horizontalAdvance(endLabel), axisY + 30), endLabel);
+    }
+
+    TLDraw::drawArrow(painter, axisY, (daysBetween(start, end) + 1) * dayWidth, 5, Qt::Horizontal, displayFlags);
+
+    if (model) {
+        for (int row = 0; row < model->rowCount(); ++row)
+            paintItem(painter, row);
+    }
+}
+
+void TLine1::paintItem(QPainter *painter, int row)
+{
+    const QDate date = model->data(model->index(row, 0)).toDate();
+    const int pos = model->data(model->index(row, 1)).toInt();
+    const QString text = model->data(model->index(row, 2)).toString();
+    const QDate endDate = model->data(model->index(row, 4)).toDate();
+    const QColor fill = qvariant_cast<QColor>(model->data(model->index(row, 2), Qt::BackgroundRole));
+
+    const int y = posToY(pos);
+    const int x1 = dateToX(date);
+    const int x2 = dateToX(endDate);
+    const QFont savedFont = painter->font();
+
+    QTextDocument document;
+    std::optional<int> span;
+    if (x1 < x2)
+        span = truncate(double(x2) - double(x1));
+    const QSize size = TLDraw::layoutItemText(&document, text, span);
+
+    itemRects.append(QRect(x1, y, size.width() + 10, size.height() + 5));
+    // The rounded form repaints 10 pixels right of the box and 6 below it.
+    const QRect drawn(x1, y, size.width() + 10, size.height() + 6);
+    if (drawn.intersects(visibleArea(painter, rect())))
+        TLDraw::drawItemBox(painter, rect(), bg, x1, y, size.width(), size.height(), fill, &document, displayFlags,
+                            true);
+
+    if (displayFlags.contains(MarkItems)) {
+        const QString format = QStringLiteral("dd/MM/yyyy");
+        if (x1 < x2)
+            TLDraw::drawItemDates(painter, y, size.height(), date.toString(format), x1 + 1, endDate.toString(format),
+                                  x2 - 10);
+        else
+            TLDraw::drawItemDates(painter, y, size.height(), date.toString(format), x1 + 1);
+    }
+    painter->setFont(savedFont);
 }

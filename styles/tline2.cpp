@@ -1,6 +1,44 @@
 #include "styles/tline2.h"
 
+#include "styles/tldraw.h"
+#include "view/tlgeometry.h"
+
+#include <QAbstractItemModel>
+#include <QFontMetrics>
+#include <QLine>
 #include <QPainter>
+#include <QPen>
+#include <QTextDocument>
+
+#include <algorithm>
+#include <cmath>
+
+using TLGeometry::daysBetween;
+using TLGeometry::truncate;
+
+namespace {
+
+const TLDraw::MarkThresholds thresholds = { 30.0, 25.0, 20.0, 20.0, 20.0, true };
+
+int clampSize(qint64 value)
+{
+    return int(std::clamp<qint64>(value, 0, QWIDGETSIZE_MAX));
+}
+
+// On screen the painter carries no clip of its own, so the whole widget
+// counts as visible; a clip set by the caller narrows the work to it.
+QRect visibleArea(const QPainter *painter, const QRect &widgetRect)
+{
+    return painter->hasClipping() ? painter->clipBoundingRect().toAlignedRect() : widgetRect;
+}
+
+void drawLine(QPainter *painter, int x1, int y1, int x2, int y2)
+{
+    const QLine line(x1, y1, x2, y2);
+    painter->drawLines(&line, 1);
+}
+
+}
 
 TLine2::TLine2(QWidget *parent)
     : TLine(parent)
@@ -9,23 +47,144 @@ TLine2::TLine2(QWidget *parent)
 
 void TLine2::recalcSize()
 {
-    TLine::recalcSize();
-}
-
-void TLine2::paint(QPainter *)
-{
-}
-
-void TLine2::paintItem(QPainter *, int)
-{
+    const qint64 days = daysBetween(start, end) + 1;
+    if (days > 0)
+        setFixedSize(clampSize(truncate(days * dayWidth + 105.0)), clampSize(qint64(truncate(maxPos * posHeight)) + 50));
+    updateBg();
+    update();
 }
 
 int TLine2::dateToX(const QDate &date) const
 {
-    return TLine::dateToX(date);
+    return truncate(daysBetween(start, date) * dayWidth + 100.0);
 }
 
 int TLine2::posToY(int pos) const
 {
-    return TLine::posToY(pos);
+    return truncate(pos * posHeight + 50.0);
+}
+
+void TLine2::paint(QPainter *painter)
+{
+    const int w = width();
+    const int h = height();
+    painter->fillRect(QRect(0, 0, w, h), QBrush(bg));
+    itemRects.clear();
+
+    const QRect visible = visibleArea(painter, rect());
+    const QPen savedPen = painter->pen();
+    QPen rule = painter->pen();
+    rule.setWidth(2);
+    painter->setPen(rule);
+    painter->drawLine(98, 10, 98, h - 5);
+    rule.setWidth(1);
+    painter->setPen(rule);
+    // The step is truncated from the previous line, so the lines are walked
+    // one by one; a row height below one pixel stops the walk.
+    const int bottom = std::min(h, visible.bottom() + 1);
+    for (int y = 48; y < bottom;) {
+        if (y >= visible.top())
+            painter->drawLine(0, y, w, y);
+        const int next = truncate(y + posHeight);
+        if (next <= y)
+            break;
+        y = next;
+    }
+    painter->setPen(savedPen);
+
+    const QFontMetrics metrics(painter->font());
+    const bool monthLabels = 30 * dayWidth > 25;
+    const auto drawMonthLabel = [&](const QDate &day, int x) {
+        const QString label = day.toString(QStringLiteral("MMM"));
+        const int labelX = truncate((30 * dayWidth - metrics.horizontalAdvance(label)) * 0.5 + x);
+        painter->drawText(QPoint(labelX, 25), label);
+    };
+    if (monthLabels)
+        drawMonthLabel(start, dateToX(start));
+
+    const auto drawMark = [&](TLDraw::MarkKind kind, const QDate &day, const QString &label) {
+        const int x = dateToX(day);
+        const int tw = metrics.horizontalAdvance(label);
+        const QPen markStartPen = painter->pen();
+        switch (kind) {
+        case TLDraw::MarkKind::Year:
+            painter->setPen(TLDraw::markPen(kind));
+            painter->drawText(QPoint(truncate((365 * dayWidth - tw) * 0.5 + x), 10), label);
+            drawLine(painter, x, 10, x, h - 5);
+            painter->setPen(markStartPen);
+            if (monthLabels && day.month() == 1)
+                drawMonthLabel(day, x);
+            break;
+        case TLDraw::MarkKind::Month:
+            painter->drawText(QPoint(truncate((30 * dayWidth - tw) * 0.5 + x), 25), label);
+            painter->setPen(TLDraw::markPen(kind));
+            drawLine(painter, x, 50, x, h - 5);
+            painter->setPen(markStartPen);
+            if (dayWidth >= 20) {
+                const QString dayLabel = day.toString(QStringLiteral("dd"));
+                painter->drawText(QPoint(x - metrics.horizontalAdvance(dayLabel) / 2, 45), dayLabel);
+            }
+            break;
+        case TLDraw::MarkKind::Week:
+        case TLDraw::MarkKind::Day:
+            painter->setPen(TLDraw::markPen(kind));
+            drawLine(painter, x, 50, x, h - 5);
+            painter->setPen(markStartPen);
+            painter->drawText(QPoint(x - tw / 2, 45), label);
+            break;
+        }
+    };
+    if (dayWidth > 0.0) {
+        // Year and month labels stand centred on a nominal year or month to
+        // the right of their mark, so marks up to a year before the visible
+        // area can still label it.
+        const double pad = metrics.horizontalAdvance(QStringLiteral("MMMMMM")) + 10.0;
+        const double lastDay = double(daysBetween(start, end)) + 1.0;
+        const double first =
+            std::max(0.0, std::floor((visible.left() - 365 * dayWidth * 0.5 - pad - 100.0) / dayWidth));
+        const double last = std::min(lastDay, std::ceil((visible.right() + pad - 100.0) / dayWidth));
+        if (first <= last)
+            TLDraw::scanDateMarks(start, end, dayWidth, displayFlags, thresholds, drawMark,
+                                  TLDraw::DayWindow { qint64(first), qint64(last) });
+    }
+
+    if (model) {
+        for (int row = 0; row < model->rowCount(); ++row)
+            paintItem(painter, row);
+    }
+}
+
+void TLine2::paintItem(QPainter *painter, int row)
+{
+    const QDate date = model->data(model->index(row, 0)).toDate();
+    const int pos = model->data(model->index(row, 1)).toInt();
+    const QString text = model->data(model->index(row, 2)).toString();
+    const QDate endDate = model->data(model->index(row, 4)).toDate();
+    const QColor fill = qvariant_cast<QColor>(model->data(model->index(row, 2), Qt::BackgroundRole));
+
+    const int y = posToY(pos);
+    const int x1 = dateToX(date);
+    const int x2 = dateToX(endDate);
+    const QFont savedFont = painter->font();
+
+    QTextDocument document;
+    std::optional<int> span;
+    if (x1 < x2)
+        span = truncate(double(x2) - double(x1));
+    const QSize size = TLDraw::layoutItemText(&document, text, span);
+
+    itemRects.append(QRect(x1, y, size.width() + 10, size.height() + 5));
+    if (QRect(x1, y, size.width(), size.height()).intersects(visibleArea(painter, rect())))
+        TLDraw::drawItemBox(painter, rect(), bg, x1, y, size.width(), size.height(), fill, &document, displayFlags,
+                            false);
+
+    if (displayFlags.contains(MarkItems)) {
+        const QString format = QStringLiteral("dd/MM/yyyy");
+        if (x1 < x2)
+            TLDraw::drawItemDates(painter, y, size.height(), date.toString(format), x1 + 1, endDate.toString(format),
+                                  x2 - 10);
+        else
+            TLDraw::drawItemDates(painter, y, size.height(), date.toString(format), x1 + 1);
+    }
+    painter->setFont(savedFont);
 }

@@ -1,6 +1,44 @@
 #include "styles/tline3.h"
 
+#include "styles/tldraw.h"
+#include "view/tlgeometry.h"
+
+#include <QAbstractItemModel>
+#include <QFontMetrics>
+#include <QLine>
 #include <QPainter>
+#include <QPen>
+#include <QTextDocument>
+
+#include <algorithm>
+#include <cmath>
+
+using TLGeometry::daysBetween;
+using TLGeometry::truncate;
+
+namespace {
+
+const TLDraw::MarkThresholds thresholds = { 70.0, 40.0, 20.0, 15.0, 15.0, false };
+
+int clampSize(qint64 value)
+{
+    return int(std::clamp<qint64>(value, 0, QWIDGETSIZE_MAX));
+}
+
+// On screen the painter carries no clip of its own, so the whole widget
+// counts as visible; a clip set by the caller narrows the work to it.
+QRect visibleArea(const QPainter *painter, const QRect &widgetRect)
+{
+    return painter->hasClipping() ? painter->clipBoundingRect().toAlignedRect() : widgetRect;
+}
+
+void drawLine(QPainter *painter, int x1, int y1, int x2, int y2)
+{
+    const QLine line(x1, y1, x2, y2);
+    painter->drawLines(&line, 1);
+}
+
+}
 
 TLine3::TLine3(QWidget *parent)
     : TLine(parent)
@@ -9,18 +47,122 @@ TLine3::TLine3(QWidget *parent)
 
 void TLine3::recalcSize()
 {
-    TLine::recalcSize();
-}
-
-void TLine3::paint(QPainter *)
-{
-}
-
-void TLine3::paintItem(QPainter *, int)
-{
+    setFixedSize(clampSize(qint64(truncate(maxPos * posHeight)) + 50),
+                 clampSize(truncate((daysBetween(start, end) + 1) * dayWidth + 10.0)));
+    updateBg();
+    update();
 }
 
 QPoint TLine3::itemPoint(const QDate &date, int pos) const
 {
-    return TLine::itemPoint(date, pos);
+    const int y = truncate(daysBetween(start, date) * dayWidth + 5.0);
+    if (pos < 0)
+        return QPoint(0, y);
+    // Columns reaching the arrow or beyond it make room for it.
+    const int shift = 50 * qint64(pos) + 50 >= tPos ? 50 : 0;
+    return QPoint(truncate(double(truncate(pos * posHeight)) + shift), y);
+}
+
+void TLine3::paint(QPainter *painter)
+{
+    const int w = width();
+    const int h = height();
+    painter->fillRect(QRect(0, 0, w, h), QBrush(bg));
+    itemRects.clear();
+
+    const int axisX = truncate(itemPoint(QDate(), -1).x() + tPos * posHeight / 50.0);
+    const QFontMetrics metrics(painter->font());
+
+    const auto drawMark = [&](TLDraw::MarkKind kind, const QDate &day, const QString &label) {
+        const int y = itemPoint(day, 0).y();
+        const int tw = metrics.horizontalAdvance(label);
+        const QPen savedPen = painter->pen();
+        painter->setPen(TLDraw::markPen(kind));
+        switch (kind) {
+        case TLDraw::MarkKind::Year:
+            drawLine(painter, axisX + 10, y, 0, y);
+            painter->drawText(QPoint(axisX + 10, y + 5), label);
+            drawLine(painter, axisX + 10 + tw, y, w, y);
+            painter->setPen(savedPen);
+            break;
+        case TLDraw::MarkKind::Month:
+            drawLine(painter, axisX + 10, y, axisX, y);
+            drawLine(painter, axisX, y, 0, y);
+            drawLine(painter, axisX + 15 + tw, y, w, y);
+            painter->setPen(savedPen);
+            painter->drawText(QPoint(axisX + 10, y + 5), label);
+            break;
+        case TLDraw::MarkKind::Week:
+        case TLDraw::MarkKind::Day:
+            drawLine(painter, axisX, y, 0, y);
+            drawLine(painter, axisX + (kind == TLDraw::MarkKind::Week ? 5 : 10) + tw, y, w, y);
+            drawLine(painter, axisX + 5, y, axisX, y);
+            painter->setPen(savedPen);
+            painter->drawText(QPoint(axisX + 5, y + 5), label);
+            break;
+        }
+    };
+    if (dayWidth > 0.0) {
+        // A label hangs below its line, so marks a text line above or below
+        // the visible area can still reach into it.
+        const QRect visible = visibleArea(painter, rect());
+        const double pad = metrics.height() + 10.0;
+        const double lastDay = double(daysBetween(start, end));
+        const double first = std::max(0.0, std::floor((visible.top() - pad - 5.0) / dayWidth));
+        const double last = std::min(lastDay, std::ceil((visible.bottom() + pad - 5.0) / dayWidth));
+        if (first <= last)
+            TLDraw::scanDateMarks(start, end, dayWidth, displayFlags, thresholds, drawMark,
+                                  TLDraw::DayWindow { qint64(first), qint64(last) });
+    }
+
+    if (displayFlags.contains(MarkEnds)) {
+        const QString format = QStringLiteral("dd MMM yyyy");
+        const int y1 = itemPoint(start, tPos).y();
+        drawLine(painter, axisX + 15, y1, axisX, y1);
+        painter->drawText(QPoint(axisX + 15, y1 + 5), start.toString(format));
+        const int y2 = itemPoint(end, tPos).y();
+        drawLine(painter, axisX + 15, y2, axisX, y2);
+        painter->drawText(QPoint(axisX + 15, y2 + 5), end.toString(format));
+    }
+
+    TLDraw::drawArrow(painter, axisX, (daysBetween(start, end) + 1) * dayWidth, 8, Qt::Vertical, displayFlags);
+
+    if (model) {
+        for (int row = 0; row < model->rowCount(); ++row)
+            paintItem(painter, row);
+    }
+}
+
+void TLine3::paintItem(QPainter *painter, int row)
+{
+    const QDate date = model->data(model->index(row, 0)).toDate();
+    const int pos = model->data(model->index(row, 1)).toInt();
+    const QString text = model->data(model->index(row, 2)).toString();
+    const QDate endDate = model->data(model->index(row, 4)).toDate();
+    const QColor fill = qvariant_cast<QColor>(model->data(model->index(row, 2), Qt::BackgroundRole));
+
+    const QPoint topLeft = itemPoint(date, pos);
+    const int x1 = topLeft.x();
+    const int y1 = topLeft.y();
+    const int y2 = itemPoint(endDate, pos).y();
+    const QFont savedFont = painter->font();
+
+    QTextDocument document;
+    const QSize textSize = TLDraw::layoutItemText(&document, text);
+    const int w = textSize.width();
+    const int h = y1 < y2 ? truncate(double(y2) - double(y1)) : textSize.height();
+
+    itemRects.append(QRect(x1, y1, w + 10, h + 5));
+    // The rounded form repaints 10 pixels right of the box and 6 below it.
+    if (QRect(x1, y1, w + 10, h + 6).intersects(visibleArea(painter, rect())))
+        TLDraw::drawItemBox(painter, rect(), bg, x1, y1, w, h, fill, &document, displayFlags, true);
+
+    if (displayFlags.contains(MarkItems)) {
+        const QString format = QStringLiteral("dd/MM/yyyy");
+        QString label = date.toString(format);
+        if (y1 < y2)
+            label += QStringLiteral(" - ") + endDate.toString(format);
+        TLDraw::drawItemDates(painter, y1, h, label, x1 + 1);
+    }
+    painter->setFont(savedFont);
 }
