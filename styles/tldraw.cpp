@@ -1,53 +1,311 @@
 #include "styles/tldraw.h"
 
+#include "view/tlgeometry.h"
+#include "view/tline.h"
+
 #include <QBrush>
 #include <QColor>
 #include <QDate>
+#include <QFont>
+#include <QFontMetrics>
+#include <QPaintDevice>
 #include <QPainter>
 #include <QPen>
+#include <QPixmap>
 #include <QRect>
 #include <QSet>
 #include <QString>
 #include <QTextDocument>
 
+#include <algorithm>
+
+using TLGeometry::daysBetween;
+using TLGeometry::truncate;
+
 namespace TLDraw {
 
-QSize layoutItemText(QTextDocument *, const QString &, std::optional<int>)
+namespace {
+
+const QColor itemShadowColor(40, 40, 40, 180);
+const QColor arrowColor(0, 0, 0, 255);
+const QColor arrowShadowColor(40, 40, 40, 128);
+const int shadowOffset = 6;
+const int roundness = 25;
+
+qint64 julianDay(const QDate &date)
 {
-    return QSize();
+    return date.isNull() ? 0 : date.toJulianDay();
 }
 
-void drawItemBox(QPainter *, const QRect &, const QBrush &, int, int, int, int, const QColor &, QTextDocument *,
-                 const QSet<int> &, bool)
+// The part of the box area that can reach the widget and the device, in the
+// painter's logical coordinates. A box far wider than the chart (an end date
+// centuries away) then needs a pixmap no larger than what is shown of it.
+QRect paintedPart(QPainter *painter, const QRect &widgetRect, int x, int y, qint64 w, qint64 h)
 {
+    QRectF area = QRectF(x, y, double(w), double(h)) & QRectF(widgetRect);
+    if (QPaintDevice *device = painter->device()) {
+        bool invertible = false;
+        const QTransform toLogical = painter->combinedTransform().inverted(&invertible);
+        if (invertible)
+            area &= toLogical.mapRect(QRectF(0, 0, device->width(), device->height()));
+    }
+    if (painter->hasClipping())
+        area &= painter->clipBoundingRect();
+    return area.toAlignedRect();
 }
 
-void drawItemDates(QPainter *, int, int, const QString &, int, const QString &, int)
+bool coversOpaquely(const QBrush &brush)
 {
+    if (brush.style() == Qt::TexturePattern && brush.texture().isNull())
+        return false;
+    return brush.isOpaque();
 }
 
-void scanDateMarks(const QDate &, const QDate &, double, const QSet<int> &, const MarkThresholds &,
-                   const MarkDrawer &, std::optional<DayWindow>)
+void drawSquareBox(QPainter *painter, const QRect &widgetRect, int x, int y, int w, int h, const QColor &fill,
+                   QTextDocument *document)
 {
+    const QRect part = paintedPart(painter, widgetRect, x, y, w, h);
+    if (part.isEmpty())
+        return;
+    QPixmap box(part.size());
+    if (fill.alpha() < 255)
+        box.fill(Qt::transparent);
+    QPainter boxPainter(&box);
+    boxPainter.fillRect(box.rect(), QBrush(fill, Qt::SolidPattern));
+    boxPainter.translate(double(x) - part.x(), double(y) - part.y());
+    document->drawContents(&boxPainter, QRectF());
+    boxPainter.end();
+    painter->drawPixmap(part.topLeft(), box);
 }
 
-QPolygonF arrowPolygon(double, int, int, Qt::Orientation)
+// The box lies over the chart background in a margin of 10 pixels right and
+// 6 below, the shadow included; that area is repainted from the background
+// brush alone. Only this area is rendered, with the brush laid out in widget
+// coordinates so that gradients and tiles continue the widget's own fill.
+void drawRoundedBox(QPainter *painter, const QRect &widgetRect, const QBrush &background, int x, int y, int w,
+                    int h, const QColor &fill, QTextDocument *document, bool shadow)
 {
-    return QPolygonF();
+    const QRect part = paintedPart(painter, widgetRect, x, y, qint64(w) + 10, qint64(h) + 6);
+    if (part.isEmpty())
+        return;
+    QPixmap box(part.size());
+    if (!coversOpaquely(background))
+        box.fill(Qt::transparent);
+    QPainter boxPainter(&box);
+    boxPainter.save();
+    boxPainter.translate(-part.x(), -part.y());
+    boxPainter.fillRect(part, background);
+    if (shadow) {
+        boxPainter.setPen(Qt::NoPen);
+        boxPainter.setBrush(QBrush(itemShadowColor, Qt::SolidPattern));
+        boxPainter.drawRoundedRect(QRectF(double(x) + shadowOffset, double(y) + shadowOffset, w, h), roundness, roundness,
+                                   Qt::RelativeSize);
+    }
+    boxPainter.restore();
+
+    boxPainter.translate(double(x) - part.x(), double(y) - part.y());
+    const QPen savedPen = boxPainter.pen();
+    boxPainter.setPen(Qt::NoPen);
+    boxPainter.setBrush(QBrush(fill, Qt::SolidPattern));
+    boxPainter.drawRoundedRect(QRectF(0, 0, w, h), roundness, roundness, Qt::RelativeSize);
+    boxPainter.setPen(savedPen);
+    document->drawContents(&boxPainter, QRectF());
+    boxPainter.end();
+    painter->drawPixmap(part.topLeft(), box);
 }
 
-QPolygonF arrowShadowPolygon(double, int, int, Qt::Orientation)
+struct MarkSwitches
 {
-    return QPolygonF();
+    bool years;
+    bool months;
+    bool weeks;
+    bool days;
+};
+
+QDate firstOfNextMonth(const QDate &day)
+{
+    return QDate(day.year(), day.month(), day.daysInMonth()).addDays(1);
 }
 
-void drawArrow(QPainter *, int, double, int, Qt::Orientation, const QSet<int> &)
+QDate firstOfNextYear(const QDate &day)
 {
+    return QDate(day.year(), 12, 31).addDays(1);
 }
 
-QPen markPen(MarkKind)
+// The first day after day that can carry a mark of an enabled kind: every
+// day with day marks, else the next Monday, first of a month or 1 January.
+QDate nextCandidate(const QDate &day, const MarkSwitches &on)
 {
-    return QPen();
+    if (on.days)
+        return day.addDays(1);
+    QDate next;
+    const auto consider = [&next](const QDate &candidate) {
+        if (next.isNull() || candidate < next)
+            next = candidate;
+    };
+    if (on.weeks)
+        consider(day.addDays(8 - day.dayOfWeek()));
+    if (on.months)
+        consider(firstOfNextMonth(day));
+    if (on.years)
+        consider(firstOfNextYear(day));
+    return next;
+}
+
+}
+
+QSize layoutItemText(QTextDocument *document, const QString &text, std::optional<int> span)
+{
+    document->setHtml(text);
+    document->adjustSize();
+    if (span)
+        document->setTextWidth(*span);
+    else
+        document->setTextWidth(document->idealWidth() + 10.0);
+    const QSizeF size = document->size();
+    return QSize(truncate(size.width()), truncate(size.height()));
+}
+
+void drawItemBox(QPainter *painter, const QRect &widgetRect, const QBrush &background, int x, int y, int w, int h,
+                 const QColor &fill, QTextDocument *document, const QSet<int> &flags, bool decorations)
+{
+    const bool shadow = decorations && flags.contains(TLine::ItemShadow);
+    if (decorations && flags.contains(TLine::RoundEdges)) {
+        drawRoundedBox(painter, widgetRect, background, x, y, w, h, fill, document, shadow);
+        return;
+    }
+    if (shadow)
+        painter->fillRect(QRectF(double(x) + shadowOffset, double(y) + shadowOffset, w, h),
+                          QBrush(itemShadowColor, Qt::SolidPattern));
+    drawSquareBox(painter, widgetRect, x, y, w, h, fill, document);
+}
+
+void drawItemDates(QPainter *painter, int y, int h, const QString &first, int firstX, const QString &second,
+                   int secondX)
+{
+    QFont font = painter->font();
+    font.setPointSize(6);
+    painter->setFont(font);
+    const int step = truncate(1.3 * QFontMetrics(font).height());
+    const int baseline = y + h + step;
+    painter->drawText(QPoint(firstX, baseline), first);
+    if (!second.isEmpty())
+        painter->drawText(QPoint(secondX, baseline), second);
+}
+
+void scanDateMarks(const QDate &start, const QDate &end, double dayWidth, const QSet<int> &flags,
+                   const MarkThresholds &thresholds, const MarkDrawer &drawMark, std::optional<DayWindow> window)
+{
+    const MarkSwitches on = {
+        flags.contains(TLine::MarkYears) && 365 * dayWidth > thresholds.year,
+        flags.contains(TLine::MarkMonths) && 30 * dayWidth > thresholds.month,
+        flags.contains(TLine::MarkWeeks) && 7 * dayWidth >= thresholds.week,
+        flags.contains(TLine::MarkDays) && dayWidth >= thresholds.day,
+    };
+    if (!on.years && !on.months && !on.weeks && !on.days)
+        return;
+
+    const qint64 count = daysBetween(start, end) + (thresholds.lastDay ? 1 : 0);
+    qint64 first = 1;
+    qint64 last = count - 1;
+    if (window) {
+        first = std::max(first, window->first);
+        last = std::min(last, window->last);
+    }
+    if (first > last)
+        return;
+
+    // A null start counts as Julian day 0, as in every other date distance.
+    const qint64 startDay = julianDay(start);
+    const QDate startDate = QDate::fromJulianDay(startDay);
+    const QDate before = QDate::fromJulianDay(startDay + first - 1);
+    const QDate lastDate = QDate::fromJulianDay(startDay + last);
+
+    // The last year or month mark before the first visited day: with month
+    // marks on, every first of a month after start carries one (January's as
+    // a year mark when years are on); with only year marks, every 1 January.
+    QDate prev = startDate;
+    QDate boundary;
+    if (on.months)
+        boundary = QDate(before.year(), before.month(), 1);
+    else if (on.years)
+        boundary = QDate(before.year(), 1, 1);
+    if (boundary.isValid() && boundary > startDate)
+        prev = boundary;
+
+    const bool weekLabels = dayWidth >= thresholds.weekLabel;
+    for (QDate day = nextCandidate(before, on); day.isValid() && day <= lastDate; day = nextCandidate(day, on)) {
+        if (on.years && day.year() != prev.year()) {
+            drawMark(MarkKind::Year, day, day.toString(QStringLiteral("yyyy")));
+            prev = day;
+        } else if (on.months && day.month() != prev.month()) {
+            drawMark(MarkKind::Month, day, day.toString(QStringLiteral("MMM")));
+            prev = day;
+        } else if (on.weeks && day.dayOfWeek() == 1) {
+            drawMark(MarkKind::Week, day, weekLabels ? day.toString(QStringLiteral("dd")) : QString());
+        } else if (on.days) {
+            drawMark(MarkKind::Day, day, day.toString(QStringLiteral("dd")));
+        }
+    }
+}
+
+QPolygonF arrowPolygon(double length, int axis, int tip, Qt::Orientation orientation)
+{
+    const double a = axis;
+    const QPointF points[] = {
+        { 0, a - 4 }, { length, a - 4 }, { length, a - 7 }, { length + tip, a },
+        { length, a + 7 }, { length, a + 4 }, { 0, a + 4 },
+    };
+    QPolygonF polygon;
+    for (const QPointF &p : points)
+        polygon << (orientation == Qt::Horizontal ? p : QPointF(p.y(), p.x()));
+    return polygon;
+}
+
+QPolygonF arrowShadowPolygon(double length, int axis, int tip, Qt::Orientation orientation)
+{
+    QPolygonF polygon = arrowPolygon(length, axis, tip, orientation);
+    const QPointF across = orientation == Qt::Horizontal ? QPointF(0, shadowOffset) : QPointF(shadowOffset, 0);
+    for (int i = 0; i < polygon.size(); ++i) {
+        const bool tail = i == 0 || i == polygon.size() - 1;
+        polygon[i] += tail ? across : QPointF(shadowOffset, shadowOffset);
+    }
+    return polygon;
+}
+
+void drawArrow(QPainter *painter, int axis, double length, int tip, Qt::Orientation orientation,
+               const QSet<int> &flags)
+{
+    const QPen savedPen = painter->pen();
+    painter->setPen(Qt::NoPen);
+    if (flags.contains(TLine::ArrowShadow)) {
+        painter->setBrush(QBrush(arrowShadowColor, Qt::SolidPattern));
+        painter->drawPolygon(arrowShadowPolygon(length, axis, tip, orientation), Qt::OddEvenFill);
+    }
+    painter->setBrush(QBrush(arrowColor, Qt::SolidPattern));
+    painter->drawPolygon(arrowPolygon(length, axis, tip, orientation), Qt::OddEvenFill);
+    painter->setPen(savedPen);
+}
+
+QPen markPen(MarkKind kind)
+{
+    switch (kind) {
+    case MarkKind::Year: {
+        QPen pen(Qt::DashDotLine);
+        pen.setWidth(2);
+        return pen;
+    }
+    case MarkKind::Month: {
+        QPen pen(Qt::DotLine);
+        pen.setWidth(2);
+        return pen;
+    }
+    case MarkKind::Week:
+        return QPen(Qt::DashDotLine);
+    case MarkKind::Day:
+        break;
+    }
+    return QPen(Qt::DotLine);
 }
 
 }
