@@ -6,9 +6,12 @@
 #include <QAbstractItemModel>
 #include <QFontMetrics>
 #include <QLine>
+#include <QPaintDevice>
+#include <QPaintEngine>
 #include <QPainter>
 #include <QPen>
 #include <QTextDocument>
+#include <QTransform>
 
 #include <algorithm>
 #include <cmath>
@@ -25,11 +28,38 @@ int clampSize(qint64 value)
     return int(std::clamp<qint64>(value, 0, QWIDGETSIZE_MAX));
 }
 
-// On screen the painter carries no clip of its own, so the whole widget
-// counts as visible; a clip set by the caller narrows the work to it.
-QRect visibleArea(const QPainter *painter, const QRect &widgetRect)
+// Coordinates far beyond any widget are held where adding a box size or a
+// label offset cannot overflow an int; they stay off screen all the same.
+const int pixelLimit = 1 << 29;
+
+int pixel(double value)
 {
-    return painter->hasClipping() ? painter->clipBoundingRect().toAlignedRect() : widgetRect;
+    return std::clamp(truncate(value), -pixelLimit, pixelLimit);
+}
+
+// The part of the widget this paint can change. Paint events and grabs
+// carry no painter clip, only the engine's system clip in device
+// coordinates; either narrows the work to what is exposed, as does the
+// size of the device painted on.
+QRect visibleArea(QPainter *painter, const QRect &widgetRect)
+{
+    QRectF area = widgetRect;
+    if (const QPaintDevice *device = painter->device()) {
+        bool invertible = false;
+        const QTransform toLogical = painter->combinedTransform().inverted(&invertible);
+        if (invertible)
+            area &= toLogical.mapRect(QRectF(0, 0, device->width(), device->height()));
+    }
+    const QPaintEngine *engine = painter->paintEngine();
+    if (engine && !engine->systemClip().isEmpty()) {
+        bool invertible = false;
+        const QTransform toLogical = painter->deviceTransform().inverted(&invertible);
+        if (invertible)
+            area &= toLogical.mapRect(QRectF(engine->systemClip().boundingRect()));
+    }
+    if (painter->hasClipping())
+        area &= painter->clipBoundingRect();
+    return area.toAlignedRect();
 }
 
 void drawLine(QPainter *painter, int x1, int y1, int x2, int y2)
@@ -49,19 +79,20 @@ void TLine2::recalcSize()
 {
     const qint64 days = daysBetween(start, end) + 1;
     if (days > 0)
-        setFixedSize(clampSize(truncate(days * dayWidth + 105.0)), clampSize(qint64(truncate(maxPos * posHeight)) + 50));
+        setFixedSize(clampSize(truncate(days * dayWidth + 105.0)),
+                     clampSize(qint64(truncate(maxPos * posHeight)) + 50));
     updateBg();
     update();
 }
 
 int TLine2::dateToX(const QDate &date) const
 {
-    return truncate(daysBetween(start, date) * dayWidth + 100.0);
+    return pixel(daysBetween(start, date) * dayWidth + 100.0);
 }
 
 int TLine2::posToY(int pos) const
 {
-    return truncate(pos * posHeight + 50.0);
+    return pixel(pos * posHeight + 50.0);
 }
 
 void TLine2::paint(QPainter *painter)
@@ -96,7 +127,7 @@ void TLine2::paint(QPainter *painter)
     const bool monthLabels = 30 * dayWidth > 25;
     const auto drawMonthLabel = [&](const QDate &day, int x) {
         const QString label = day.toString(QStringLiteral("MMM"));
-        const int labelX = truncate((30 * dayWidth - metrics.horizontalAdvance(label)) * 0.5 + x);
+        const int labelX = pixel((30 * dayWidth - metrics.horizontalAdvance(label)) * 0.5 + x);
         painter->drawText(QPoint(labelX, 25), label);
     };
     if (monthLabels)
@@ -109,14 +140,14 @@ void TLine2::paint(QPainter *painter)
         switch (kind) {
         case TLDraw::MarkKind::Year:
             painter->setPen(TLDraw::markPen(kind));
-            painter->drawText(QPoint(truncate((365 * dayWidth - tw) * 0.5 + x), 10), label);
+            painter->drawText(QPoint(pixel((365 * dayWidth - tw) * 0.5 + x), 10), label);
             drawLine(painter, x, 10, x, h - 5);
             painter->setPen(markStartPen);
             if (monthLabels && day.month() == 1)
                 drawMonthLabel(day, x);
             break;
         case TLDraw::MarkKind::Month:
-            painter->drawText(QPoint(truncate((30 * dayWidth - tw) * 0.5 + x), 25), label);
+            painter->drawText(QPoint(pixel((30 * dayWidth - tw) * 0.5 + x), 25), label);
             painter->setPen(TLDraw::markPen(kind));
             drawLine(painter, x, 50, x, h - 5);
             painter->setPen(markStartPen);
@@ -170,7 +201,7 @@ void TLine2::paintItem(QPainter *painter, int row)
     QTextDocument document;
     std::optional<int> span;
     if (x1 < x2)
-        span = truncate(double(x2) - double(x1));
+        span = pixel(double(x2) - double(x1));
     const QSize size = TLDraw::layoutItemText(&document, text, span);
 
     itemRects.append(QRect(x1, y, size.width() + 10, size.height() + 5));

@@ -6,9 +6,12 @@
 #include <QAbstractItemModel>
 #include <QFontMetrics>
 #include <QLine>
+#include <QPaintDevice>
+#include <QPaintEngine>
 #include <QPainter>
 #include <QPen>
 #include <QTextDocument>
+#include <QTransform>
 
 #include <algorithm>
 #include <cmath>
@@ -25,11 +28,38 @@ int clampSize(qint64 value)
     return int(std::clamp<qint64>(value, 0, QWIDGETSIZE_MAX));
 }
 
-// On screen the painter carries no clip of its own, so the whole widget
-// counts as visible; a clip set by the caller narrows the work to it.
-QRect visibleArea(const QPainter *painter, const QRect &widgetRect)
+// Coordinates far beyond any widget are held where adding a box size or a
+// label offset cannot overflow an int; they stay off screen all the same.
+const int pixelLimit = 1 << 29;
+
+int pixel(double value)
 {
-    return painter->hasClipping() ? painter->clipBoundingRect().toAlignedRect() : widgetRect;
+    return std::clamp(truncate(value), -pixelLimit, pixelLimit);
+}
+
+// The part of the widget this paint can change. Paint events and grabs
+// carry no painter clip, only the engine's system clip in device
+// coordinates; either narrows the work to what is exposed, as does the
+// size of the device painted on.
+QRect visibleArea(QPainter *painter, const QRect &widgetRect)
+{
+    QRectF area = widgetRect;
+    if (const QPaintDevice *device = painter->device()) {
+        bool invertible = false;
+        const QTransform toLogical = painter->combinedTransform().inverted(&invertible);
+        if (invertible)
+            area &= toLogical.mapRect(QRectF(0, 0, device->width(), device->height()));
+    }
+    const QPaintEngine *engine = painter->paintEngine();
+    if (engine && !engine->systemClip().isEmpty()) {
+        bool invertible = false;
+        const QTransform toLogical = painter->deviceTransform().inverted(&invertible);
+        if (invertible)
+            area &= toLogical.mapRect(QRectF(engine->systemClip().boundingRect()));
+    }
+    if (painter->hasClipping())
+        area &= painter->clipBoundingRect();
+    return area.toAlignedRect();
 }
 
 void drawLine(QPainter *painter, int x1, int y1, int x2, int y2)
@@ -55,12 +85,12 @@ void TLine3::recalcSize()
 
 QPoint TLine3::itemPoint(const QDate &date, int pos) const
 {
-    const int y = truncate(daysBetween(start, date) * dayWidth + 5.0);
+    const int y = pixel(daysBetween(start, date) * dayWidth + 5.0);
     if (pos < 0)
         return QPoint(0, y);
     // Columns reaching the arrow or beyond it make room for it.
     const int shift = 50 * qint64(pos) + 50 >= tPos ? 50 : 0;
-    return QPoint(truncate(double(truncate(pos * posHeight)) + shift), y);
+    return QPoint(pixel(double(truncate(pos * posHeight)) + shift), y);
 }
 
 void TLine3::paint(QPainter *painter)
@@ -70,7 +100,7 @@ void TLine3::paint(QPainter *painter)
     painter->fillRect(QRect(0, 0, w, h), QBrush(bg));
     itemRects.clear();
 
-    const int axisX = truncate(itemPoint(QDate(), -1).x() + tPos * posHeight / 50.0);
+    const int axisX = pixel(itemPoint(QDate(), -1).x() + tPos * posHeight / 50.0);
     const QFontMetrics metrics(painter->font());
 
     const auto drawMark = [&](TLDraw::MarkKind kind, const QDate &day, const QString &label) {
@@ -150,7 +180,7 @@ void TLine3::paintItem(QPainter *painter, int row)
     QTextDocument document;
     const QSize textSize = TLDraw::layoutItemText(&document, text);
     const int w = textSize.width();
-    const int h = y1 < y2 ? truncate(double(y2) - double(y1)) : textSize.height();
+    const int h = y1 < y2 ? y2 - y1 : textSize.height();
 
     itemRects.append(QRect(x1, y1, w + 10, h + 5));
     // The rounded form repaints 10 pixels right of the box and 6 below it.

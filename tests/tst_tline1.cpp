@@ -1,0 +1,471 @@
+#include "model/tlitemmodel.h"
+#include "styles/tline1.h"
+
+#include <QtTest>
+
+#include <QApplication>
+#include <QColor>
+#include <QDir>
+#include <QElapsedTimer>
+#include <QFont>
+#include <QImage>
+#include <QLocale>
+#include <QPainter>
+#include <QTextDocument>
+
+#include <memory>
+
+namespace {
+
+class Probe : public TLine1
+{
+public:
+    using TLine1::TLine1;
+    using TLine1::itemRects;
+    using TLine1::paintItem;
+
+    QImage paintOn(const QSize &size, const QRect &clip = QRect())
+    {
+        QImage image(size, QImage::Format_RGB32);
+        image.fill(Qt::white);
+        QPainter painter(&image);
+        if (!clip.isNull())
+            painter.setClipRect(clip);
+        paint(&painter);
+        return image;
+    }
+};
+
+bool isDark(const QImage &image, int x, int y)
+{
+    return qGray(image.pixel(x, y)) < 160;
+}
+
+bool hasDarkPixel(const QImage &image, const QRect &area)
+{
+    const QRect r = area & image.rect();
+    for (int y = r.top(); y <= r.bottom(); ++y) {
+        for (int x = r.left(); x <= r.right(); ++x) {
+            if (isDark(image, x, y))
+                return true;
+        }
+    }
+    return false;
+}
+
+// The first column of every run of adjacent columns holding a dark pixel
+// between the rows top and bottom.
+QList<int> darkColumnRuns(const QImage &image, int top, int bottom)
+{
+    QList<int> runs;
+    bool inRun = false;
+    for (int x = 0; x < image.width(); ++x) {
+        const bool dark = hasDarkPixel(image, QRect(x, top, 1, bottom - top + 1));
+        if (dark && !inRun)
+            runs.append(x);
+        inRun = dark;
+    }
+    return runs;
+}
+
+// Leftmost and rightmost columns with a dark pixel inside area.
+QPair<int, int> darkExtent(const QImage &image, const QRect &area)
+{
+    int left = -1;
+    int right = -1;
+    for (int x = area.left(); x <= area.right(); ++x) {
+        if (hasDarkPixel(image, QRect(x, area.top(), 1, area.height()))) {
+            if (left < 0)
+                left = x;
+            right = x;
+        }
+    }
+    return { left, right };
+}
+
+void addItem(TLItemModel *model, const QDate &date, int pos, const QString &text, const QColor &color,
+             const QDate &endDate = QDate())
+{
+    const int row = model->rowCount();
+    model->insertRows(row, 1);
+    model->setData(model->index(row, TLItem::DateColumn), date);
+    model->setData(model->index(row, TLItem::PosColumn), pos);
+    model->setData(model->index(row, TLItem::TextColumn), text);
+    model->setData(model->index(row, TLItem::BackgroundColorColumn), color);
+    model->setData(model->index(row, TLItem::EndDateColumn), endDate);
+}
+
+void setChart(TLine *chart, const QDate &start, const QDate &end, double dayWidth, double posHeight, int maxPos,
+              int tPos, const QSet<int> &flags)
+{
+    chart->setRange(start, end);
+    chart->setDayWidth(dayWidth);
+    chart->setPosHeight(posHeight);
+    chart->setMaxPos(maxPos);
+    chart->setTPos(tPos);
+    chart->setDisplayFlags(flags);
+}
+
+}
+
+class TestTLine1 : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void initTestCase();
+    void shouldNameItsOwnClass();
+    void shouldSizeToConstructionValues();
+    void shouldCentreArrowFromTPos_data();
+    void shouldCentreArrowFromTPos();
+    void shouldDrawDayMarksFromDayWidth25_data();
+    void shouldDrawDayMarksFromDayWidth25();
+    void shouldLabelWeekMarksFromDayWidth20_data();
+    void shouldLabelWeekMarksFromDayWidth20();
+    void shouldMarkOnlyYearsAtDayWidthPoint2();
+    void shouldAlignEndMarkLabelsInsideTheRange();
+    void shouldRecordHitBoxesInRowOrder();
+    void shouldDrawEndDateLabelLeftOfEndDate();
+    void shouldDrawOneDateLabelWithoutSpan();
+    void shouldLeaveThePainterFontAsItFound();
+    void shouldRenderTheReferenceChart();
+    void shouldPaintQuicklyWithOddParameters_data();
+    void shouldPaintQuicklyWithOddParameters();
+    void shouldKeepHitBoxesOfItemsOutsideTheClip();
+
+private:
+    static QImage grab(TLine *chart) { return chart->grab().toImage().convertToFormat(QImage::Format_RGB32); }
+};
+
+void TestTLine1::initTestCase()
+{
+    QLocale::setDefault(QLocale::c());
+    QApplication::setFont(QFont(QStringLiteral("DejaVu Sans"), 9));
+}
+
+void TestTLine1::shouldNameItsOwnClass()
+{
+    TLine1 chart;
+    QCOMPARE(chart.metaObject()->className(), "TLine1");
+}
+
+void TestTLine1::shouldSizeToConstructionValues()
+{
+    TLine1 chart;
+    chart.setDisplayFlags({});
+    QCOMPARE(chart.minimumSize(), QSize(330, 200));
+    chart.recalcSize();
+    QCOMPARE(chart.size(), QSize(330, 200));
+
+    // tPos 2 puts the axis at 40: an 8 pixel shaft from x 0 to 320, a tip at 325.
+    const QImage image = grab(&chart);
+    QVERIFY(isDark(image, 0, 37));
+    QVERIFY(isDark(image, 319, 43));
+    QVERIFY(!isDark(image, 319, 35));
+    QVERIFY(isDark(image, 320, 35));
+    QVERIFY(isDark(image, 324, 40));
+    QVERIFY(!isDark(image, 325, 40));
+}
+
+void TestTLine1::shouldCentreArrowFromTPos_data()
+{
+    QTest::addColumn<int>("tPos");
+    QTest::addColumn<double>("posHeight");
+    QTest::addColumn<int>("axisY");
+
+    QTest::newRow("tenths of a row") << 25 << 100.0 << 270;
+    QTest::newRow("default") << 2 << 100.0 << 40;
+    QTest::newRow("demo, one row down") << 10 << 94.99 << 114;
+    QTest::newRow("fractional tenths") << 13 << 94.99 << 142;
+}
+
+void TestTLine1::shouldCentreArrowFromTPos()
+{
+    QFETCH(int, tPos);
+    QFETCH(double, posHeight);
+    QFETCH(int, axisY);
+
+    TLine1 chart;
+    setChart(&chart, QDate(2021, 3, 1), QDate(2021, 3, 10), 10.0, posHeight, 4, tPos, {});
+    const QImage image = grab(&chart);
+    QVERIFY(!isDark(image, 50, axisY - 5));
+    for (int y = axisY - 4; y <= axisY + 3; ++y)
+        QVERIFY2(isDark(image, 50, y), qPrintable(QString::number(y)));
+    QVERIFY(!isDark(image, 50, axisY + 4));
+}
+
+void TestTLine1::shouldDrawDayMarksFromDayWidth25_data()
+{
+    QTest::addColumn<double>("dayWidth");
+    QTest::addColumn<QList<int>>("lines");
+
+    // Days 2 to 10 of March 2021, the last day included and the first never.
+    QList<int> everyDay;
+    for (int i = 1; i <= 9; ++i)
+        everyDay.append(5 + 25 * i);
+    QTest::newRow("25") << 25.0 << everyDay;
+    QTest::newRow("24.9") << 24.9 << QList<int>();
+}
+
+void TestTLine1::shouldDrawDayMarksFromDayWidth25()
+{
+    QFETCH(double, dayWidth);
+    QFETCH(QList<int>, lines);
+
+    TLine1 chart;
+    setChart(&chart, QDate(2021, 3, 1), QDate(2021, 3, 10), dayWidth, 100.0, 2, 2, { TLine::MarkDays });
+    const QImage image = grab(&chart);
+    QCOMPARE(darkColumnRuns(image, 0, 30), lines);
+}
+
+void TestTLine1::shouldLabelWeekMarksFromDayWidth20_data()
+{
+    QTest::addColumn<double>("dayWidth");
+    QTest::addColumn<bool>("labelled");
+
+    QTest::newRow("24.9, no day marks") << 24.9 << true;
+    QTest::newRow("20") << 20.0 << true;
+    QTest::newRow("19.9") << 19.9 << false;
+}
+
+void TestTLine1::shouldLabelWeekMarksFromDayWidth20()
+{
+    QFETCH(double, dayWidth);
+    QFETCH(bool, labelled);
+
+    // 1 March 2021 is a Monday: the start itself is never marked, so the
+    // Mondays 8 and 15 March carry the only marks.
+    TLine1 chart;
+    setChart(&chart, QDate(2021, 3, 1), QDate(2021, 3, 20), dayWidth, 100.0, 2, 2,
+             { TLine::MarkDays, TLine::MarkWeeks });
+    const QImage image = grab(&chart);
+    const int x8 = int(7 * dayWidth + 5.0);
+    const int x15 = int(14 * dayWidth + 5.0);
+    QCOMPARE(darkColumnRuns(image, 0, 30), QList<int>({ x8, x15 }));
+    for (int x : { x8, x15 }) {
+        const bool left = hasDarkPixel(image, QRect(x - 10, 46, 10, 6));
+        const bool right = hasDarkPixel(image, QRect(x + 1, 46, 10, 6));
+        QCOMPARE(left || right, labelled);
+    }
+}
+
+void TestTLine1::shouldMarkOnlyYearsAtDayWidthPoint2()
+{
+    TLine1 chart;
+    setChart(&chart, QDate(2019, 6, 1), QDate(2022, 6, 1), 0.2, 100.0, 2, 2,
+             { TLine::MarkDays, TLine::MarkWeeks, TLine::MarkMonths, TLine::MarkYears });
+    const QImage image = grab(&chart);
+    // 1 January 2020, 2021 and 2022 are days 214, 580 and 945.
+    const QList<int> runs = darkColumnRuns(image, 0, 30);
+    QCOMPARE(runs.size(), 3);
+    QVERIFY(qAbs(runs.at(0) - int(214 * 0.2 + 5.0)) <= 1);
+    QVERIFY(qAbs(runs.at(1) - int(580 * 0.2 + 5.0)) <= 1);
+    QVERIFY(qAbs(runs.at(2) - int(945 * 0.2 + 5.0)) <= 1);
+}
+
+void TestTLine1::shouldAlignEndMarkLabelsInsideTheRange()
+{
+    TLine1 chart;
+    setChart(&chart, QDate(2021, 3, 1), QDate(2021, 3, 31), 10.0, 100.0, 2, 2, { TLine::MarkEnds });
+    const QImage image = grab(&chart);
+    const int xs = 5;
+    const int xe = 305;
+    // The tick of each end reaches from the axis (40) to 65, the labels'
+    // baseline is 70.
+    QVERIFY(isDark(image, xs, 60));
+    QVERIFY(isDark(image, xe, 60));
+    const QPair<int, int> startLabel = darkExtent(image, QRect(0, 66, 100, 4));
+    QVERIFY2(startLabel.first >= xs && startLabel.first <= xs + 2, qPrintable(QString::number(startLabel.first)));
+    const QPair<int, int> endLabel = darkExtent(image, QRect(200, 66, image.width() - 200, 4));
+    QVERIFY2(endLabel.second <= xe - 1 && endLabel.second >= xe - 4, qPrintable(QString::number(endLabel.second)));
+}
+
+void TestTLine1::shouldRecordHitBoxesInRowOrder()
+{
+    TLItemModel model;
+    const QString text = QStringLiteral("<p>Label</p>");
+    addItem(&model, QDate(2021, 3, 4), 1, text, Qt::yellow, QDate(2021, 3, 14));
+    addItem(&model, QDate(2021, 3, 6), 0, text, Qt::yellow);
+    addItem(&model, QDate(2021, 3, 6), 0, text, Qt::yellow, QDate(2021, 3, 6));
+    addItem(&model, QDate(2021, 3, 6), 0, text, Qt::yellow, QDate(2021, 3, 2));
+    addItem(&model, QDate(2021, 3, 2), 0, QString(), Qt::yellow);
+
+    Probe chart;
+    chart.setModel(&model);
+    setChart(&chart, QDate(2021, 3, 1), QDate(2021, 3, 31), 10.0, 100.0, 2, 2, {});
+    chart.paintOn(chart.size());
+
+    QCOMPARE(chart.itemRects.size(), 5);
+    // A span of ten days is 100 pixels: the box is as wide as the span.
+    QCOMPARE(chart.itemRects.at(0).topLeft(), QPoint(35, 100));
+    QCOMPARE(chart.itemRects.at(0).width(), 110);
+    QCOMPARE(chart.itemRects.at(1).topLeft(), QPoint(55, 0));
+    // An end on or before the date gives the text width, as no end at all.
+    QCOMPARE(chart.itemRects.at(2).size(), chart.itemRects.at(1).size());
+    QCOMPARE(chart.itemRects.at(3).size(), chart.itemRects.at(1).size());
+    QVERIFY(chart.itemRects.at(1).width() < 110);
+
+    QTextDocument empty;
+    empty.adjustSize();
+    empty.setTextWidth(empty.idealWidth() + 10.0);
+    QCOMPARE(chart.itemRects.at(4), QRect(15, 0, int(empty.size().width()) + 10, int(empty.size().height()) + 5));
+}
+
+void TestTLine1::shouldDrawEndDateLabelLeftOfEndDate()
+{
+    TLItemModel model;
+    addItem(&model, QDate(2021, 3, 4), 0, QStringLiteral("<p>A</p>"), QColor(255, 255, 200), QDate(2021, 3, 14));
+    TLine1 chart;
+    chart.setModel(&model);
+    setChart(&chart, QDate(2021, 3, 1), QDate(2021, 3, 31), 10.0, 100.0, 3, 25, { TLine::MarkItems });
+    const QImage image = grab(&chart);
+
+    Probe probe;
+    probe.setModel(&model);
+    setChart(&probe, QDate(2021, 3, 1), QDate(2021, 3, 31), 10.0, 100.0, 3, 25, { TLine::MarkItems });
+    probe.paintOn(probe.size());
+    const QRect box = probe.itemRects.at(0).adjusted(0, 0, -10, -5);
+    QCOMPARE(box.left(), 35);
+    QCOMPARE(box.width(), 100);
+
+    const QRect band(0, box.bottom() + 1, image.width(), 16);
+    const QPair<int, int> first = darkExtent(image, QRect(0, band.top(), 90, band.height()));
+    QVERIFY2(first.first >= 36 && first.first <= 38, qPrintable(QString::number(first.first)));
+    const QPair<int, int> second = darkExtent(image, QRect(100, band.top(), image.width() - 100, band.height()));
+    QVERIFY2(second.first >= 125 && second.first <= 127, qPrintable(QString::number(second.first)));
+}
+
+void TestTLine1::shouldDrawOneDateLabelWithoutSpan()
+{
+    TLItemModel model;
+    addItem(&model, QDate(2021, 3, 14), 0, QStringLiteral("<p>A</p>"), QColor(255, 255, 200), QDate(2021, 3, 14));
+    Probe chart;
+    chart.setModel(&model);
+    setChart(&chart, QDate(2021, 3, 1), QDate(2021, 3, 31), 10.0, 100.0, 3, 25, { TLine::MarkItems });
+    const QImage image = chart.paintOn(chart.size());
+    const QRect box = chart.itemRects.at(0).adjusted(0, 0, -10, -5);
+    const QRect band(0, box.bottom() + 1, image.width(), 16);
+    // The date label starts at x1 + 1; nothing is drawn 10 pixels left of it.
+    QVERIFY(hasDarkPixel(image, QRect(box.left() + 1, band.top(), 20, band.height())));
+    QVERIFY(!hasDarkPixel(image, QRect(box.left() - 12, band.top(), 12, band.height())));
+}
+
+void TestTLine1::shouldLeaveThePainterFontAsItFound()
+{
+    TLItemModel model;
+    addItem(&model, QDate(2021, 3, 4), 0, QStringLiteral("<p>A</p>"), Qt::white, QDate(2021, 3, 14));
+    Probe chart;
+    chart.setModel(&model);
+    setChart(&chart, QDate(2021, 3, 1), QDate(2021, 3, 31), 10.0, 100.0, 3, 25,
+             { TLine::MarkItems, TLine::MarkEnds, TLine::MarkDays });
+    QImage image(chart.size(), QImage::Format_RGB32);
+    QPainter painter(&image);
+    QFont font(QStringLiteral("DejaVu Sans"), 13);
+    painter.setFont(font);
+    const QPen pen(Qt::red, 3);
+    painter.setPen(pen);
+    chart.paintItem(&painter, 0);
+    QCOMPARE(painter.font(), font);
+    QCOMPARE(painter.pen(), pen);
+}
+
+void TestTLine1::shouldRenderTheReferenceChart()
+{
+    TLItemModel model;
+    addItem(&model, QDate(2006, 10, 4), 0, QStringLiteral("<p>Projekt<br/>Start</p>"), QColor("#a3a3a3"));
+    addItem(&model, QDate(2006, 11, 3), 0,
+            QStringLiteral("<p><span style=\"font-size:12pt\">Projekt<br/>Ende</span></p>"), QColor("#e0e0e0"));
+    addItem(&model, QDate(2006, 10, 19), 2,
+            QStringLiteral("<p>Zwischen<span style=\"color:#ff5500\">bericht</span></p>"), QColor("#ffff00"));
+    addItem(&model, QDate(2006, 10, 17), 3,
+            QStringLiteral("<p style=\"font-size:7pt\">Ein anderer <b><u>Bericht</u></b><br/>Ist aber auch zu "
+                           "<b>machen</b> aber es ist schwerer</p>"),
+            QColor("#ffffff"), QDate(2006, 10, 25));
+
+    TLine1 chart;
+    chart.setModel(&model);
+    setChart(&chart, QDate(2006, 10, 4), QDate(2006, 11, 8), 20.4, 94.99, 4, 10,
+             { 0, 1, 2, 3, 4, 5, 6, 7, 8 });
+    chart.setBgColors({ Qt::white, Qt::white, Qt::blue });
+    chart.setBgMode(TLine::VerticalGradient);
+    const QImage image = grab(&chart);
+    QCOMPARE(image.size(), QSize(744, 379));
+
+    const QString path = QStringLiteral(ZELVARO_TEST_DATA "/style1.png");
+    if (qEnvironmentVariableIntValue("ZELVARO_UPDATE_REFERENCES") == 1) {
+        QDir().mkpath(QStringLiteral(ZELVARO_TEST_DATA));
+        QVERIFY(image.save(path));
+        QSKIP("reference written");
+    }
+    const QImage reference(path);
+    QVERIFY2(!reference.isNull(), "missing reference; run with ZELVARO_UPDATE_REFERENCES=1");
+    QCOMPARE(image, reference.convertToFormat(QImage::Format_RGB32));
+}
+
+void TestTLine1::shouldPaintQuicklyWithOddParameters_data()
+{
+    QTest::addColumn<QDate>("start");
+    QTest::addColumn<QDate>("end");
+    QTest::addColumn<double>("dayWidth");
+    QTest::addColumn<double>("posHeight");
+    QTest::addColumn<int>("maxPos");
+
+    const QDate start(2006, 10, 4);
+    const QDate longEnd(12006, 10, 4);
+    QTest::newRow("zero day width") << start << longEnd << 0.0 << 100.0 << 4;
+    QTest::newRow("negative day width") << start << longEnd << -20.0 << 100.0 << 4;
+    QTest::newRow("tiny day width") << start << longEnd << 1e-9 << 100.0 << 4;
+    QTest::newRow("zero row height") << start << start.addDays(30) << 20.0 << 0.0 << 4;
+    QTest::newRow("negative row height") << start << start.addDays(30) << 20.0 << -100.0 << 4;
+    QTest::newRow("huge row height") << start << start.addDays(30) << 20.0 << 1e12 << 1000000;
+    QTest::newRow("start after end") << start.addDays(500) << start << 20.0 << 100.0 << 4;
+    QTest::newRow("ten thousand years") << start << longEnd << 20.4 << 94.99 << 4;
+    QTest::newRow("ten thousand years, year marks") << start << longEnd << 0.2 << 94.99 << 4;
+    QTest::newRow("ten thousand years, day marks") << start << longEnd << 30.0 << 94.99 << 4;
+    QTest::newRow("huge day width") << start << longEnd << 1e12 << 94.99 << 4;
+}
+
+void TestTLine1::shouldPaintQuicklyWithOddParameters()
+{
+    QFETCH(QDate, start);
+    QFETCH(QDate, end);
+    QFETCH(double, dayWidth);
+    QFETCH(double, posHeight);
+    QFETCH(int, maxPos);
+
+    TLItemModel model;
+    addItem(&model, start, 0, QStringLiteral("<p>first</p>"), Qt::yellow, end);
+    addItem(&model, start.addDays(3), 1, QStringLiteral("<p>second</p>"), Qt::yellow);
+    addItem(&model, end, 2, QStringLiteral("<p>last</p>"), Qt::yellow, start);
+
+    QElapsedTimer timer;
+    timer.start();
+    Probe chart;
+    chart.setModel(&model);
+    setChart(&chart, start, end, dayWidth, posHeight, maxPos, 25, { 0, 1, 2, 3, 4, 5, 6, 7, 8 });
+    QVERIFY(chart.width() >= 0 && chart.width() <= QWIDGETSIZE_MAX);
+    QVERIFY(chart.height() >= 0 && chart.height() <= QWIDGETSIZE_MAX);
+    chart.paintOn(QSize(400, 300), QRect(0, 0, 400, 300));
+    QCOMPARE(chart.itemRects.size(), 3);
+    chart.paintOn(QSize(400, 300));
+    QCOMPARE(chart.itemRects.size(), 3);
+    QVERIFY2(timer.elapsed() < 3000, qPrintable(QString::number(timer.elapsed())));
+}
+
+void TestTLine1::shouldKeepHitBoxesOfItemsOutsideTheClip()
+{
+    TLItemModel model;
+    addItem(&model, QDate(2021, 3, 2), 0, QStringLiteral("<p>in view</p>"), Qt::yellow);
+    addItem(&model, QDate(2021, 3, 28), 1, QStringLiteral("<p>out of view</p>"), Qt::yellow);
+    Probe chart;
+    chart.setModel(&model);
+    setChart(&chart, QDate(2021, 3, 1), QDate(2021, 3, 31), 10.0, 100.0, 2, 2, {});
+    const QImage clipped = chart.paintOn(chart.size(), QRect(0, 0, 100, 100));
+    const QList<QRect> clippedRects = chart.itemRects;
+    chart.paintOn(chart.size());
+    QCOMPARE(clippedRects, chart.itemRects);
+    QCOMPARE(clippedRects.at(1).topLeft(), QPoint(275, 100));
+}
+
+QTEST_MAIN(TestTLine1)
+#include "tst_tline1.moc"
