@@ -173,6 +173,20 @@ QWidget *Zelvaro::createControls()
     int row = 6;
     for (QCheckBox *box : boxes)
         grid->addWidget(box, row++, 1);
+
+    // Named after their fields, for style sheets and tests.
+    const QList<QPair<QWidget *, const char *>> named = {
+        { deStart, "deStart" },           { deEnd, "deEnd" },
+        { slWidth, "slWidth" },           { slHeight, "slHeight" },
+        { sMaxPos, "sMaxPos" },           { slArrow, "slArrow" },
+        { cbMarkEnds, "cbMarkEnds" },     { cbMarkItems, "cbMarkItems" },
+        { cbMarkDays, "cbMarkDays" },     { cbMarkWeeks, "cbMarkWeeks" },
+        { cbMarkMonths, "cbMarkMonths" }, { cbMarkYears, "cbMarkYears" },
+        { cbRoundEdges, "cbRoundEdges" }, { cbItemShadow, "cbItemShadow" },
+        { cbArrowShadow, "cbArrowShadow" },
+    };
+    for (const auto &widget : named)
+        widget.first->setObjectName(QLatin1String(widget.second));
     return panel;
 }
 
