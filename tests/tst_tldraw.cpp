@@ -1,0 +1,826 @@
+#include "styles/tldraw.h"
+#include "view/tlgeometry.h"
+#include "view/tline.h"
+
+#include <QBrush>
+#include <QElapsedTimer>
+#include <QFont>
+#include <QFontMetrics>
+#include <QImage>
+#include <QLocale>
+#include <QPainter>
+#include <QPen>
+#include <QPixmap>
+#include <QRandomGenerator>
+#include <QTextDocument>
+#include <QtTest>
+
+using namespace TLDraw;
+
+Q_DECLARE_METATYPE(TLDraw::MarkThresholds)
+
+namespace {
+
+const MarkThresholds style1Thresholds = { 70, 20, 40, 20, 25, true };
+const MarkThresholds style2Thresholds = { 30, 25, 20, 20, 20, true };
+const MarkThresholds style3Thresholds = { 70, 40, 20, 15, 15, false };
+
+const QSet<int> allMarks = { TLine::MarkDays, TLine::MarkWeeks, TLine::MarkMonths, TLine::MarkYears };
+
+QString kindName(MarkKind kind)
+{
+    switch (kind) {
+    case MarkKind::Year:
+        return QStringLiteral("Y");
+    case MarkKind::Month:
+        return QStringLiteral("M");
+    case MarkKind::Week:
+        return QStringLiteral("W");
+    case MarkKind::Day:
+        break;
+    }
+    return QStringLiteral("D");
+}
+
+QString describeMark(MarkKind kind, const QDate &day, const QString &label)
+{
+    return day.toString(Qt::ISODate) + QLatin1Char(' ') + kindName(kind) + QLatin1Char(' ') + label;
+}
+
+QStringList scan(const QDate &start, const QDate &end, double dayWidth, const QSet<int> &flags,
+                 const MarkThresholds &thresholds, std::optional<DayWindow> window = std::nullopt)
+{
+    QStringList marks;
+    scanDateMarks(
+        start, end, dayWidth, flags, thresholds,
+        [&marks](MarkKind kind, const QDate &day, const QString &label) {
+            marks << describeMark(kind, day, label);
+        },
+        window);
+    return marks;
+}
+
+struct DayMark
+{
+    qint64 offset;
+    QString text;
+};
+
+// The scan as first designed: every day after start, one after the other.
+QList<DayMark> scanEveryDay(const QDate &start, const QDate &end, double dayWidth, const QSet<int> &flags,
+                            const MarkThresholds &t)
+{
+    QList<DayMark> marks;
+    const qint64 startDay = start.isNull() ? 0 : start.toJulianDay();
+    QDate prev = QDate::fromJulianDay(startDay);
+    const qint64 count = TLGeometry::daysBetween(start, end) + (t.lastDay ? 1 : 0);
+    for (qint64 i = 1; i < count; ++i) {
+        const QDate d = QDate::fromJulianDay(startDay + i);
+        if (flags.contains(TLine::MarkYears) && 365 * dayWidth > t.year && d.year() != prev.year()) {
+            marks.append({ i, describeMark(MarkKind::Year, d, d.toString(QStringLiteral("yyyy"))) });
+            prev = d;
+        } else if (flags.contains(TLine::MarkMonths) && 30 * dayWidth > t.month && d.month() != prev.month()) {
+            marks.append({ i, describeMark(MarkKind::Month, d, d.toString(QStringLiteral("MMM"))) });
+            prev = d;
+        } else if (flags.contains(TLine::MarkWeeks) && 7 * dayWidth >= t.week && d.dayOfWeek() == 1) {
+            const QString label = dayWidth < t.weekLabel ? QString() : d.toString(QStringLiteral("dd"));
+            marks.append({ i, describeMark(MarkKind::Week, d, label) });
+        } else if (flags.contains(TLine::MarkDays) && dayWidth >= t.day) {
+            marks.append({ i, describeMark(MarkKind::Day, d, d.toString(QStringLiteral("dd"))) });
+        }
+    }
+    return marks;
+}
+
+QStringList slice(const QList<DayMark> &marks, qint64 first, qint64 last)
+{
+    QStringList texts;
+    for (const DayMark &mark : marks) {
+        if (mark.offset >= first && mark.offset <= last)
+            texts << mark.text;
+    }
+    return texts;
+}
+
+// The rounded box as first designed: the background of the whole widget is
+// painted into a pixmap for every item and the box area copied out of it.
+void drawRoundedBoxOverWholeWidget(QPainter *painter, const QRect &widgetRect, const QBrush &background, int x,
+                                   int y, int w, int h, const QColor &fill, QTextDocument *document, bool shadow)
+{
+    QPixmap whole(widgetRect.width(), widgetRect.height());
+    QPainter wholePainter(&whole);
+    wholePainter.fillRect(QRect(0, 0, widgetRect.width(), widgetRect.height()), background);
+    if (shadow) {
+        wholePainter.setPen(Qt::NoPen);
+        wholePainter.setBrush(QBrush(QColor(40, 40, 40, 180), Qt::SolidPattern));
+        wholePainter.drawRoundedRect(QRectF(x + 6, y + 6, w, h), 25, 25, Qt::RelativeSize);
+    }
+    wholePainter.end();
+
+    QPixmap copy = whole.copy(x, y, w + 10, h + 6);
+    QPainter copyPainter(&copy);
+    const QPen savedPen = copyPainter.pen();
+    copyPainter.setPen(Qt::NoPen);
+    copyPainter.setBrush(QBrush(fill, Qt::SolidPattern));
+    copyPainter.drawRoundedRect(QRectF(0, 0, w, h), 25, 25, Qt::RelativeSize);
+    copyPainter.setPen(savedPen);
+    document->drawContents(&copyPainter, QRectF());
+    copyPainter.end();
+    painter->drawPixmap(x, y, copy);
+}
+
+struct ChartItem
+{
+    int x;
+    int y;
+    QString html;
+    QColor fill;
+    std::optional<int> span;
+};
+
+// A chart that fills itself with its background, draws a few mark lines and
+// then its items, either through the shared drawing or the original one.
+class BoxChart : public TLine
+{
+public:
+    BoxChart(const QSize &size, const QList<ChartItem> &items)
+        : chartSize(size)
+        , items(items)
+    {
+        recalcSize();
+    }
+
+    using TLine::bg;
+
+    bool overWholeWidget = false;
+
+    void recalcSize() override
+    {
+        setFixedSize(chartSize);
+        updateBg();
+        update();
+    }
+
+protected:
+    void paint(QPainter *painter) override
+    {
+        painter->fillRect(rect(), QBrush(bg));
+        for (int x = 20; x < width(); x += 37) {
+            const QPen saved = painter->pen();
+            painter->setPen(markPen(x % 2 ? MarkKind::Year : MarkKind::Day));
+            painter->drawLine(x, 0, x, height());
+            painter->setPen(saved);
+        }
+        for (const ChartItem &item : items) {
+            QTextDocument document;
+            const QSize size = layoutItemText(&document, item.html, item.span);
+            if (overWholeWidget && displayFlags.contains(RoundEdges))
+                drawRoundedBoxOverWholeWidget(painter, rect(), bg, item.x, item.y, size.width(), size.height(),
+                                              item.fill, &document, displayFlags.contains(ItemShadow));
+            else
+                drawItemBox(painter, rect(), bg, item.x, item.y, size.width(), size.height(), item.fill, &document,
+                            displayFlags, true);
+        }
+    }
+
+private:
+    QSize chartSize;
+    QList<ChartItem> items;
+};
+
+QPixmap texturePixmap()
+{
+    QImage texture(7, 5, QImage::Format_RGB32);
+    for (int y = 0; y < texture.height(); ++y) {
+        for (int x = 0; x < texture.width(); ++x)
+            texture.setPixel(x, y, qRgb(30 * x + 20, 40 * y + 30, (x * y * 23) % 256));
+    }
+    return QPixmap::fromImage(texture);
+}
+
+void applyBackground(TLine *chart, int mode)
+{
+    chart->setBgColors({ QColor(250, 240, 200), QColor(Qt::red), QColor(Qt::blue) });
+    if (mode == TLine::ImageBackground)
+        chart->setBg(QBrush(texturePixmap()));
+    chart->setBgMode(mode);
+}
+
+QImage whiteImage(int w, int h)
+{
+    QImage image(w, h, QImage::Format_RGB32);
+    image.fill(Qt::white);
+    return image;
+}
+
+bool isGrey(QRgb pixel)
+{
+    return qRed(pixel) == qGreen(pixel) && qGreen(pixel) == qBlue(pixel) && qRed(pixel) > 60 && qRed(pixel) < 200;
+}
+
+}
+
+class TestTLDraw : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void initTestCase();
+
+    void shouldPlaceDateMarks_data();
+    void shouldPlaceDateMarks();
+    void shouldLeaveWeekLabelEmptyBelowLabelThreshold();
+    void shouldMatchDayByDayScan();
+    void shouldMatchSliceOfFullScanInWindow();
+    void shouldScanTenThousandYearsQuicklyThroughWindow();
+    void shouldScanNullStartFromJulianDayZero();
+
+    void shouldBuildArrowPoints_data();
+    void shouldBuildArrowPoints();
+    void shouldDrawArrowShadowOnlyWhenAsked_data();
+    void shouldDrawArrowShadowOnlyWhenAsked();
+
+    void shouldUseSpanAsTextWidth();
+    void shouldUseIdealWidthPlusTenWithoutSpan();
+    void shouldGiveEmptyLabelTheEmptyDocumentSize();
+
+    void shouldFillSquareBoxAndShadowOnlyWithDecorations_data();
+    void shouldFillSquareBoxAndShadowOnlyWithDecorations();
+    void shouldRepaintBackgroundAroundRoundedBox();
+    void shouldKeepLineBesideSquareBox();
+    void shouldDrawWideBoxWithoutWholePixmap();
+    void shouldMatchWholeWidgetRoundedBox_data();
+    void shouldMatchWholeWidgetRoundedBox();
+    void shouldDrawRoundedBoxesFasterThanWholeWidget();
+
+    void shouldDrawItemDatesSmallBelowBox();
+
+    void shouldBuildMarkPens();
+};
+
+void TestTLDraw::initTestCase()
+{
+    QLocale::setDefault(QLocale::c());
+    QApplication::setFont(QFont(QStringLiteral("DejaVu Sans"), 9));
+}
+
+void TestTLDraw::shouldPlaceDateMarks_data()
+{
+    QTest::addColumn<QDate>("start");
+    QTest::addColumn<QDate>("end");
+    QTest::addColumn<double>("dayWidth");
+    QTest::addColumn<QSet<int>>("flags");
+    QTest::addColumn<MarkThresholds>("thresholds");
+    QTest::addColumn<QStringList>("marks");
+
+    const QSet<int> years = { TLine::MarkYears };
+    const QSet<int> months = { TLine::MarkMonths };
+    const QSet<int> weeks = { TLine::MarkWeeks };
+    const QSet<int> days = { TLine::MarkDays };
+
+    QTest::newRow("year mark wins on a Monday 1 January")
+        << QDate(2006, 12, 25) << QDate(2007, 1, 10) << 30.0 << allMarks << style1Thresholds
+        << QStringList { "2006-12-26 D 26", "2006-12-27 D 27", "2006-12-28 D 28", "2006-12-29 D 29",
+                         "2006-12-30 D 30", "2006-12-31 D 31", "2007-01-01 Y 2007", "2007-01-02 D 02",
+                         "2007-01-03 D 03", "2007-01-04 D 04", "2007-01-05 D 05", "2007-01-06 D 06",
+                         "2007-01-07 D 07", "2007-01-08 W 08", "2007-01-09 D 09", "2007-01-10 D 10" };
+    QTest::newRow("month mark on a Monday 1 January without years")
+        << QDate(2006, 12, 30) << QDate(2007, 1, 2) << 30.0
+        << QSet<int> { TLine::MarkDays, TLine::MarkWeeks, TLine::MarkMonths } << style1Thresholds
+        << QStringList { "2006-12-31 D 31", "2007-01-01 M Jan", "2007-01-02 D 02" };
+    QTest::newRow("week mark on a Monday 1 January without years and months")
+        << QDate(2006, 12, 30) << QDate(2007, 1, 2) << 30.0 << QSet<int> { TLine::MarkDays, TLine::MarkWeeks }
+        << style1Thresholds << QStringList { "2006-12-31 D 31", "2007-01-01 W 01", "2007-01-02 D 02" };
+    QTest::newRow("months without years mark every January too")
+        << QDate(2006, 11, 15) << QDate(2007, 3, 5) << 1.0 << months << style1Thresholds
+        << QStringList { "2006-12-01 M Dec", "2007-01-01 M Jan", "2007-02-01 M Feb", "2007-03-01 M Mar" };
+    QTest::newRow("only years at day width 0.2")
+        << QDate(2005, 6, 1) << QDate(2008, 2, 1) << 0.2 << allMarks << style1Thresholds
+        << QStringList { "2006-01-01 Y 2006", "2007-01-01 Y 2007", "2008-01-01 Y 2008" };
+    QTest::newRow("no year mark at the exact year threshold")
+        << QDate(2005, 6, 1) << QDate(2008, 2, 1) << 70.0 / 365 << years << style1Thresholds << QStringList();
+    QTest::newRow("year mark just above the year threshold")
+        << QDate(2005, 6, 1) << QDate(2007, 2, 1) << 70.0 / 365 + 1e-9 << years << style1Thresholds
+        << QStringList { "2006-01-01 Y 2006", "2007-01-01 Y 2007" };
+    QTest::newRow("no month mark at the exact month threshold")
+        << QDate(2006, 1, 15) << QDate(2006, 3, 5) << 20.0 / 30 << months << style1Thresholds << QStringList();
+    QTest::newRow("week mark at the exact week threshold")
+        << QDate(2006, 10, 1) << QDate(2006, 10, 20) << 40.0 / 7 << weeks << style1Thresholds
+        << QStringList { "2006-10-02 W ", "2006-10-09 W ", "2006-10-16 W " };
+    QTest::newRow("no week mark just below the week threshold")
+        << QDate(2006, 10, 1) << QDate(2006, 10, 20) << 40.0 / 7 - 1e-9 << weeks << style1Thresholds
+        << QStringList();
+    QTest::newRow("week labels at the label threshold")
+        << QDate(2006, 10, 1) << QDate(2006, 10, 20) << 20.0 << weeks << style1Thresholds
+        << QStringList { "2006-10-02 W 02", "2006-10-09 W 09", "2006-10-16 W 16" };
+    QTest::newRow("day marks at the exact day threshold")
+        << QDate(2006, 10, 1) << QDate(2006, 10, 4) << 25.0 << days << style1Thresholds
+        << QStringList { "2006-10-02 D 02", "2006-10-03 D 03", "2006-10-04 D 04" };
+    QTest::newRow("no day marks just below the day threshold")
+        << QDate(2006, 10, 1) << QDate(2006, 10, 4) << 24.9 << days << style1Thresholds << QStringList();
+    QTest::newRow("labelled weeks but no days at 24.9")
+        << QDate(2006, 10, 1) << QDate(2006, 10, 10) << 24.9 << QSet<int> { TLine::MarkDays, TLine::MarkWeeks }
+        << style1Thresholds << QStringList { "2006-10-02 W 02", "2006-10-09 W 09" };
+    QTest::newRow("last day scanned in style 1")
+        << QDate(2006, 1, 25) << QDate(2006, 2, 1) << 2.0 << months << style1Thresholds
+        << QStringList { "2006-02-01 M Feb" };
+    QTest::newRow("last day not scanned in style 3")
+        << QDate(2006, 1, 25) << QDate(2006, 2, 1) << 2.0 << months << style3Thresholds << QStringList();
+    QTest::newRow("style 3 marks the day before the end")
+        << QDate(2006, 1, 25) << QDate(2006, 2, 2) << 2.0 << months << style3Thresholds
+        << QStringList { "2006-02-01 M Feb" };
+    QTest::newRow("start never marked")
+        << QDate(2007, 1, 1) << QDate(2007, 1, 3) << 30.0 << allMarks << style1Thresholds
+        << QStringList { "2007-01-02 D 02", "2007-01-03 D 03" };
+    QTest::newRow("week marks leave months to their first days")
+        << QDate(2006, 1, 15) << QDate(2006, 3, 6) << 10.0
+        << QSet<int> { TLine::MarkWeeks, TLine::MarkMonths, TLine::MarkYears } << style2Thresholds
+        << QStringList { "2006-01-16 W ", "2006-01-23 W ", "2006-01-30 W ", "2006-02-01 M Feb", "2006-02-06 W ",
+                         "2006-02-13 W ", "2006-02-20 W ", "2006-02-27 W ", "2006-03-01 M Mar", "2006-03-06 W " };
+    QTest::newRow("years and months together")
+        << QDate(2006, 11, 20) << QDate(2007, 2, 1) << 1.0 << allMarks << style2Thresholds
+        << QStringList { "2006-12-01 M Dec", "2007-01-01 Y 2007", "2007-02-01 M Feb" };
+    QTest::newRow("end before start") << QDate(2006, 3, 1) << QDate(2006, 1, 1) << 30.0 << allMarks
+                                      << style1Thresholds << QStringList();
+    QTest::newRow("null end") << QDate(2006, 3, 1) << QDate() << 30.0 << allMarks << style1Thresholds
+                              << QStringList();
+}
+
+void TestTLDraw::shouldPlaceDateMarks()
+{
+    QFETCH(QDate, start);
+    QFETCH(QDate, end);
+    QFETCH(double, dayWidth);
+    QFETCH(QSet<int>, flags);
+    QFETCH(MarkThresholds, thresholds);
+    QFETCH(QStringList, marks);
+
+    QCOMPARE(scan(start, end, dayWidth, flags, thresholds), marks);
+}
+
+void TestTLDraw::shouldLeaveWeekLabelEmptyBelowLabelThreshold()
+{
+    QStringList labels;
+    scanDateMarks(QDate(2006, 10, 1), QDate(2006, 10, 3), 19.99, { TLine::MarkWeeks }, style1Thresholds,
+                  [&labels](MarkKind kind, const QDate &, const QString &label) {
+                      QCOMPARE(kind, MarkKind::Week);
+                      labels << label;
+                  });
+    QCOMPARE(labels.size(), 1);
+    QVERIFY(labels.first().isEmpty());
+}
+
+void TestTLDraw::shouldMatchDayByDayScan()
+{
+    QRandomGenerator random(20061004);
+    const double widths[] = { 0.05, 0.2, 70.0 / 365, 0.7, 1.0, 2.5, 40.0 / 7, 15.0, 19.99, 20.0, 25.0, 31.0 };
+    const MarkThresholds styles[] = { style1Thresholds, style2Thresholds, style3Thresholds };
+    for (int round = 0; round < 300; ++round) {
+        const QDate start = QDate(1990, 1, 1).addDays(random.bounded(15000));
+        const QDate end = start.addDays(random.bounded(-20, 1500));
+        const double width = widths[random.bounded(int(std::size(widths)))];
+        const MarkThresholds &thresholds = styles[random.bounded(3)];
+        QSet<int> flags;
+        for (int flag = TLine::MarkDays; flag <= TLine::MarkYears; ++flag) {
+            if (random.bounded(2))
+                flags.insert(flag);
+        }
+        QCOMPARE(scan(start, end, width, flags, thresholds),
+                 slice(scanEveryDay(start, end, width, flags, thresholds), 0, 1 << 30));
+    }
+}
+
+void TestTLDraw::shouldMatchSliceOfFullScanInWindow()
+{
+    QRandomGenerator random(19101971);
+    const double widths[] = { 0.2, 70.0 / 365, 0.7, 1.0, 2.5, 40.0 / 7, 15.0, 19.99, 20.0, 25.0, 31.0 };
+    const MarkThresholds styles[] = { style1Thresholds, style2Thresholds, style3Thresholds };
+    for (int round = 0; round < 300; ++round) {
+        const QDate start = QDate(1990, 1, 1).addDays(random.bounded(15000));
+        const QDate end = start.addDays(random.bounded(-5, 1200));
+        const double width = widths[random.bounded(int(std::size(widths)))];
+        const MarkThresholds &thresholds = styles[random.bounded(3)];
+        QSet<int> flags;
+        for (int flag = TLine::MarkDays; flag <= TLine::MarkYears; ++flag) {
+            if (random.bounded(4))
+                flags.insert(flag);
+        }
+        const QList<DayMark> full = scanEveryDay(start, end, width, flags, thresholds);
+        for (int window = 0; window < 10; ++window) {
+            const qint64 first = random.bounded(-30, 1250);
+            const qint64 last = first + random.bounded(-3, 500);
+            const QStringList windowed = scan(start, end, width, flags, thresholds, DayWindow { first, last });
+            if (windowed != slice(full, first, last)) {
+                qWarning() << start << end << width << flags << first << last;
+                QCOMPARE(windowed, slice(full, first, last));
+            }
+        }
+    }
+}
+
+void TestTLDraw::shouldScanTenThousandYearsQuicklyThroughWindow()
+{
+    const QDate start(1, 1, 1);
+    const QDate end(9999, 12, 31);
+    QElapsedTimer timer;
+    timer.start();
+    const QStringList days = scan(start, end, 30.0, allMarks, style1Thresholds, DayWindow { 3000000, 3000009 });
+    QCOMPARE(days.size(), 10);
+    QVERIFY(days.first().startsWith(start.addDays(3000000).toString(Qt::ISODate)));
+
+    const QStringList januaries = scan(start, end, 30.0, { TLine::MarkYears, TLine::MarkMonths }, style1Thresholds,
+                                       DayWindow { 0, 5000000 });
+    QCOMPARE(januaries.size(), 9999 * 12 - 1);
+    QCOMPARE(januaries.last(), QStringLiteral("9999-12-01 M Dec"));
+
+    const QStringList years = scan(start, end, 0.2, allMarks, style1Thresholds);
+    QCOMPARE(years.size(), 9998);
+    QCOMPARE(years.first(), QStringLiteral("0002-01-01 Y 0002"));
+    QVERIFY2(timer.elapsed() < 5000, qPrintable(QString::number(timer.elapsed())));
+}
+
+void TestTLDraw::shouldScanNullStartFromJulianDayZero()
+{
+    const QStringList marks =
+        scan(QDate(), QDate(2006, 10, 4), 30.0, allMarks, style1Thresholds, DayWindow { 2454011, 2454100 });
+    QCOMPARE(marks, QStringList({ "2006-10-02 W 02", "2006-10-03 D 03", "2006-10-04 D 04" }));
+}
+
+void TestTLDraw::shouldBuildArrowPoints_data()
+{
+    QTest::addColumn<Qt::Orientation>("orientation");
+    QTest::addColumn<double>("length");
+    QTest::addColumn<int>("axis");
+    QTest::addColumn<int>("tip");
+    QTest::addColumn<QPolygonF>("arrow");
+    QTest::addColumn<QPolygonF>("shadow");
+
+    QTest::newRow("horizontal") << Qt::Horizontal << 320.0 << 40 << 5
+                                << QPolygonF({ { 0, 36 }, { 320, 36 }, { 320, 33 }, { 325, 40 }, { 320, 47 },
+                                               { 320, 44 }, { 0, 44 } })
+                                << QPolygonF({ { 0, 42 }, { 326, 42 }, { 326, 39 }, { 331, 46 }, { 326, 53 },
+                                               { 326, 50 }, { 0, 50 } });
+    QTest::newRow("vertical") << Qt::Vertical << 62.5 << 4 << 8
+                              << QPolygonF({ { 0, 0 }, { 0, 62.5 }, { -3, 62.5 }, { 4, 70.5 }, { 11, 62.5 },
+                                             { 8, 62.5 }, { 8, 0 } })
+                              << QPolygonF({ { 6, 0 }, { 6, 68.5 }, { 3, 68.5 }, { 10, 76.5 }, { 17, 68.5 },
+                                             { 14, 68.5 }, { 14, 0 } });
+}
+
+void TestTLDraw::shouldBuildArrowPoints()
+{
+    QFETCH(Qt::Orientation, orientation);
+    QFETCH(double, length);
+    QFETCH(int, axis);
+    QFETCH(int, tip);
+    QFETCH(QPolygonF, arrow);
+    QFETCH(QPolygonF, shadow);
+
+    QCOMPARE(arrowPolygon(length, axis, tip, orientation), arrow);
+    QCOMPARE(arrowShadowPolygon(length, axis, tip, orientation), shadow);
+}
+
+void TestTLDraw::shouldDrawArrowShadowOnlyWhenAsked_data()
+{
+    QTest::addColumn<Qt::Orientation>("orientation");
+    QTest::addColumn<bool>("shadow");
+    QTest::addColumn<QPoint>("onArrow");
+    QTest::addColumn<QPoint>("inShadow");
+    QTest::addColumn<QPoint>("atShadowTail");
+
+    QTest::newRow("horizontal with shadow") << Qt::Horizontal << true << QPoint(100, 40) << QPoint(100, 48)
+                                            << QPoint(1, 48);
+    QTest::newRow("horizontal without shadow") << Qt::Horizontal << false << QPoint(100, 40) << QPoint(100, 48)
+                                               << QPoint(1, 48);
+    QTest::newRow("vertical with shadow") << Qt::Vertical << true << QPoint(40, 100) << QPoint(48, 100)
+                                          << QPoint(48, 1);
+    QTest::newRow("vertical without shadow") << Qt::Vertical << false << QPoint(40, 100) << QPoint(48, 100)
+                                             << QPoint(48, 1);
+}
+
+void TestTLDraw::shouldDrawArrowShadowOnlyWhenAsked()
+{
+    QFETCH(Qt::Orientation, orientation);
+    QFETCH(bool, shadow);
+    QFETCH(QPoint, onArrow);
+    QFETCH(QPoint, inShadow);
+    QFETCH(QPoint, atShadowTail);
+
+    QImage image = whiteImage(250, 250);
+    QPainter painter(&image);
+    const QPen pen(Qt::green, 3);
+    painter.setPen(pen);
+    QSet<int> flags = allMarks;
+    if (shadow)
+        flags.insert(TLine::ArrowShadow);
+    drawArrow(&painter, 40, 200.0, 5, orientation, flags);
+    QCOMPARE(painter.pen(), pen);
+    painter.end();
+
+    QCOMPARE(image.pixel(onArrow), qRgb(0, 0, 0));
+    QCOMPARE(isGrey(image.pixel(inShadow)), shadow);
+    QCOMPARE(isGrey(image.pixel(atShadowTail)), shadow);
+    if (!shadow) {
+        QCOMPARE(image.pixel(inShadow), qRgb(255, 255, 255));
+        QCOMPARE(image.pixel(atShadowTail), qRgb(255, 255, 255));
+    }
+}
+
+void TestTLDraw::shouldUseSpanAsTextWidth()
+{
+    const QString text = QStringLiteral("<p>one two three four five six seven</p>");
+    QTextDocument wide;
+    const QSize single = layoutItemText(&wide, text);
+    QTextDocument narrow;
+    const QSize wrapped = layoutItemText(&narrow, text, 60);
+    QCOMPARE(wrapped.width(), 60);
+    QCOMPARE(narrow.textWidth(), 60.0);
+    QVERIFY(wrapped.height() > single.height());
+    QCOMPARE(wrapped.height(), int(narrow.size().height()));
+}
+
+void TestTLDraw::shouldUseIdealWidthPlusTenWithoutSpan()
+{
+    QTextDocument document;
+    const QSize size = layoutItemText(&document, QStringLiteral("<b>Hello</b> world"));
+    QCOMPARE(document.toPlainText(), QStringLiteral("Hello world"));
+    QCOMPARE(document.textWidth(), document.idealWidth() + 10.0);
+    QCOMPARE(size.width(), int(document.idealWidth() + 10.0));
+    QCOMPARE(size.height(), int(document.size().height()));
+    const int textAdvance = QFontMetrics(QApplication::font()).horizontalAdvance(QStringLiteral("Hello world"));
+    QVERIFY(size.width() > textAdvance + 10);
+}
+
+void TestTLDraw::shouldGiveEmptyLabelTheEmptyDocumentSize()
+{
+    QTextDocument empty;
+    empty.adjustSize();
+    const double emptyWidth = empty.idealWidth() + 10.0;
+    empty.setTextWidth(emptyWidth);
+
+    QTextDocument document;
+    const QSize size = layoutItemText(&document, QString());
+    QCOMPARE(size, QSize(int(emptyWidth), int(empty.size().height())));
+    QVERIFY(size.height() > 0);
+}
+
+void TestTLDraw::shouldFillSquareBoxAndShadowOnlyWithDecorations_data()
+{
+    QTest::addColumn<QSet<int>>("flags");
+    QTest::addColumn<bool>("decorations");
+    QTest::addColumn<bool>("shadow");
+
+    QTest::newRow("shadow with decorations") << QSet<int> { TLine::ItemShadow } << true << true;
+    QTest::newRow("no shadow without decorations") << QSet<int> { TLine::ItemShadow } << false << false;
+    QTest::newRow("no shadow without the flag") << QSet<int>() << true << false;
+    QTest::newRow("square without decorations despite round edges")
+        << QSet<int> { TLine::ItemShadow, TLine::RoundEdges } << false << false;
+}
+
+void TestTLDraw::shouldFillSquareBoxAndShadowOnlyWithDecorations()
+{
+    QFETCH(QSet<int>, flags);
+    QFETCH(bool, decorations);
+    QFETCH(bool, shadow);
+
+    QImage image = whiteImage(200, 120);
+    QPainter painter(&image);
+    QTextDocument document;
+    const QSize size = layoutItemText(&document, QString());
+    const int x = 20, y = 30, w = size.width(), h = size.height();
+    drawItemBox(&painter, image.rect(), QBrush(Qt::white), x, y, w, h, QColor(0, 200, 0), &document, flags,
+                decorations);
+    painter.end();
+
+    // The whole box, its corners included, is in the fill colour.
+    for (const QPoint &p : { QPoint(x, y), QPoint(x + w - 1, y), QPoint(x, y + h - 1), QPoint(x + w - 1, y + h - 1),
+                             QPoint(x + w / 2, y + h / 2) })
+        QCOMPARE(image.pixel(p), qRgb(0, 200, 0));
+    QCOMPARE(image.pixel(x - 1, y), qRgb(255, 255, 255));
+    QCOMPARE(image.pixel(x + w, y + 2), qRgb(255, 255, 255));
+    QCOMPARE(image.pixel(x + 2, y + h), qRgb(255, 255, 255));
+    // The hit box reaches 10 further right and 5 lower, but nothing is drawn for it.
+    QCOMPARE(image.pixel(x + w + 8, y + 3), qRgb(255, 255, 255));
+    QCOMPARE(isGrey(image.pixel(x + w + 3, y + h + 3)), shadow);
+    QCOMPARE(isGrey(image.pixel(x + w + 5, y + h + 5)), shadow);
+    QCOMPARE(image.pixel(x + w + 6, y + h + 6), qRgb(255, 255, 255));
+}
+
+void TestTLDraw::shouldRepaintBackgroundAroundRoundedBox()
+{
+    for (bool shadow : { false, true }) {
+        QImage image = whiteImage(200, 120);
+        QPainter painter(&image);
+        QTextDocument document;
+        const QSize size = layoutItemText(&document, QStringLiteral("Item"));
+        const int x = 20, y = 30, w = size.width(), h = size.height();
+        const int lineX = x + w + 5;
+        painter.setPen(Qt::black);
+        painter.drawLine(lineX, 0, lineX, 119);
+        QSet<int> flags = { TLine::RoundEdges };
+        if (shadow)
+            flags.insert(TLine::ItemShadow);
+        drawItemBox(&painter, image.rect(), QBrush(QColor(255, 255, 200)), x, y, w, h, QColor(0, 200, 0),
+                    &document, flags, true);
+        painter.end();
+
+        const QRgb background = qRgb(255, 255, 200);
+        QCOMPARE(image.pixel(lineX, y - 1), qRgb(0, 0, 0));
+        QCOMPARE(image.pixel(lineX, y), background);
+        QCOMPARE(image.pixel(lineX, y + 4), background);
+        const QRgb besideBox = image.pixel(lineX, y + h / 2 + 3);
+        QVERIFY(besideBox != qRgb(0, 0, 0));
+        QCOMPARE(besideBox == background, !shadow);
+        QCOMPARE(image.pixel(x + w / 2, y + h + 3) == background, !shadow);
+        QCOMPARE(image.pixel(lineX, y + h + 6), qRgb(0, 0, 0));
+        QCOMPARE(image.pixel(x + w + 9, y), background);
+        QCOMPARE(image.pixel(x + w + 10, y), qRgb(255, 255, 255));
+    }
+}
+
+void TestTLDraw::shouldKeepLineBesideSquareBox()
+{
+    QImage image = whiteImage(200, 120);
+    QPainter painter(&image);
+    QTextDocument document;
+    const QSize size = layoutItemText(&document, QStringLiteral("Item"));
+    const int x = 20, y = 30, w = size.width(), h = size.height();
+    const int lineX = x + w + 3;
+    painter.setPen(Qt::black);
+    painter.drawLine(lineX, 0, lineX, 119);
+    drawItemBox(&painter, image.rect(), QBrush(Qt::white), x, y, w, h, QColor(0, 200, 0), &document,
+                { TLine::ItemShadow }, true);
+    painter.end();
+
+    QCOMPARE(image.pixel(lineX, y + 2), qRgb(0, 0, 0));
+    const QRgb throughShadow = image.pixel(lineX, y + 10);
+    QVERIFY(qRed(throughShadow) < 40);
+    QVERIFY(isGrey(image.pixel(lineX - 1, y + 10)));
+}
+
+void TestTLDraw::shouldDrawWideBoxWithoutWholePixmap()
+{
+    // A span of two million pixels is drawn only where the image shows it.
+    QImage image = whiteImage(300, 100);
+    QPainter painter(&image);
+    QTextDocument document;
+    const int span = 2000000;
+    const QSize size = layoutItemText(&document, QStringLiteral("<p align=right>far away</p>"), span);
+    QCOMPARE(size.width(), span);
+    for (bool round : { false, true }) {
+        QSet<int> flags = { TLine::ItemShadow };
+        if (round)
+            flags.insert(TLine::RoundEdges);
+        QElapsedTimer timer;
+        timer.start();
+        drawItemBox(&painter, QRect(0, 0, 300, 100), QBrush(Qt::white), -1000, 10, size.width(), size.height(),
+                    QColor(0, 0, 200), &document, flags, true);
+        QVERIFY(timer.elapsed() < 2000);
+        QCOMPARE(image.pixel(150, 10 + size.height() / 2), qRgb(0, 0, 200));
+        QCOMPARE(image.pixel(0, 10 + size.height() / 2), qRgb(0, 0, 200));
+    }
+    painter.end();
+}
+
+void TestTLDraw::shouldMatchWholeWidgetRoundedBox_data()
+{
+    QTest::addColumn<int>("mode");
+    QTest::addColumn<bool>("shadow");
+
+    const char *names[] = { "none", "solid", "diagonal", "vertical", "image" };
+    for (int mode = TLine::NoBackground; mode <= TLine::ImageBackground; ++mode) {
+        for (bool shadow : { false, true })
+            QTest::addRow("%s %s", names[mode], shadow ? "with shadow" : "without shadow") << mode << shadow;
+    }
+}
+
+void TestTLDraw::shouldMatchWholeWidgetRoundedBox()
+{
+    QFETCH(int, mode);
+    QFETCH(bool, shadow);
+
+    const QList<ChartItem> items = {
+        { 10, 10, QStringLiteral("<b>First</b> item"), QColor(255, 255, 255), std::nullopt },
+        { 60, 25, QStringLiteral("<span style='color:#c00000'>Over the first</span>"), QColor(200, 230, 255),
+          std::nullopt },
+        { 30, 70, QStringLiteral("A span that wraps its words"), QColor(255, 220, 180), 70 },
+        { 250, 40, QStringLiteral("Past the right edge"), QColor(220, 255, 220), std::nullopt },
+        { 150, 140, QStringLiteral("Past the bottom<br>edge"), QColor(240, 240, 140), std::nullopt },
+        { 0, 0, QString(), QColor(90, 90, 200), std::nullopt },
+    };
+    BoxChart chart(QSize(290, 160), items);
+    applyBackground(&chart, mode);
+    QSet<int> flags = { TLine::RoundEdges };
+    if (shadow)
+        flags.insert(TLine::ItemShadow);
+    chart.setDisplayFlags(flags);
+
+    const QImage fast = chart.grab().toImage();
+    chart.overWholeWidget = true;
+    const QImage original = chart.grab().toImage();
+    QCOMPARE(fast.size(), QSize(290, 160));
+    if (mode == TLine::DiagonalGradient) {
+        QVERIFY(fast.pixel(1, 1) != fast.pixel(145, 80));
+    } else if (mode == TLine::ImageBackground) {
+        QCOMPARE(fast.pixel(288, 3), texturePixmap().toImage().pixel(288 % 7, 3));
+    }
+    QVERIFY(fast == original);
+
+    // A new background must not reuse what was drawn for the old one.
+    chart.setBgColors({ QColor(10, 80, 10), QColor(Qt::yellow), QColor(Qt::darkCyan) });
+    chart.overWholeWidget = false;
+    const QImage recoloured = chart.grab().toImage();
+    chart.overWholeWidget = true;
+    QVERIFY(recoloured == chart.grab().toImage());
+}
+
+void TestTLDraw::shouldDrawRoundedBoxesFasterThanWholeWidget()
+{
+    QList<ChartItem> items;
+    for (int i = 0; i < 200; ++i)
+        items.append({ 5 + i * 72, (i % 4) * 70, QStringLiteral("<b>Item %1</b><br>some text").arg(i),
+                       QColor(255, 255, 255 - i), std::nullopt });
+    BoxChart chart(QSize(14600, 300), items);
+    chart.setDisplayFlags({ TLine::RoundEdges, TLine::ItemShadow });
+    for (int mode : { TLine::SolidBackground, TLine::DiagonalGradient, TLine::ImageBackground }) {
+        applyBackground(&chart, mode);
+        chart.overWholeWidget = false;
+        QElapsedTimer timer;
+        timer.start();
+        const QImage fast = chart.grab().toImage();
+        const qint64 fastTime = timer.elapsed();
+        chart.overWholeWidget = true;
+        timer.restart();
+        const QImage original = chart.grab().toImage();
+        const qint64 originalTime = timer.elapsed();
+        qInfo("200 rounded items on a 14600 x 300 chart, background mode %d: %lld ms with box-sized pixmaps, "
+              "%lld ms with widget-sized ones",
+              mode, fastTime, originalTime);
+        QVERIFY(fast == original);
+        QVERIFY(fastTime < 60000);
+    }
+}
+
+void TestTLDraw::shouldDrawItemDatesSmallBelowBox()
+{
+    QImage image = whiteImage(300, 100);
+    QPainter painter(&image);
+    painter.setPen(Qt::black);
+    const QFont chartFont(QStringLiteral("DejaVu Sans"), 20);
+    painter.setFont(chartFont);
+    const int y = 10, h = 20;
+    drawItemDates(&painter, y, h, QStringLiteral("1000"), 5, QStringLiteral("1111"), 200);
+
+    QCOMPARE(painter.font().pointSize(), 6);
+    QCOMPARE(painter.font().family(), chartFont.family());
+    QFont small = chartFont;
+    small.setPointSize(6);
+    const int baseline = y + h + int(1.3 * QFontMetrics(small).height());
+    painter.end();
+
+    int top = image.height(), bottom = -1, left = image.width(), right = -1;
+    for (int row = 0; row < image.height(); ++row) {
+        for (int column = 0; column < 150; ++column) {
+            if (qGray(image.pixel(column, row)) < 160) {
+                top = std::min(top, row);
+                bottom = std::max(bottom, row);
+                left = std::min(left, column);
+                right = std::max(right, column);
+            }
+        }
+    }
+    QVERIFY2(bottom >= baseline - 2 && bottom <= baseline, qPrintable(QString::number(bottom)));
+    QVERIFY(bottom - top < 9);
+    QVERIFY(left >= 5 && left <= 7);
+    QVERIFY(right < 40);
+    bool second = false;
+    for (int column = 200; column < 240; ++column)
+        second = second || qGray(image.pixel(column, baseline - 3)) < 160;
+    QVERIFY(second);
+    for (int column = 150; column < 200; ++column) {
+        for (int row = 0; row < image.height(); ++row)
+            QCOMPARE(image.pixel(column, row), qRgb(255, 255, 255));
+    }
+}
+
+void TestTLDraw::shouldBuildMarkPens()
+{
+    const struct
+    {
+        MarkKind kind;
+        Qt::PenStyle style;
+        int width;
+    } pens[] = { { MarkKind::Year, Qt::DashDotLine, 2 },
+                 { MarkKind::Month, Qt::DotLine, 2 },
+                 { MarkKind::Week, Qt::DashDotLine, 0 },
+                 { MarkKind::Day, Qt::DotLine, 0 } };
+    for (const auto &expected : pens) {
+        const QPen pen = markPen(expected.kind);
+        QCOMPARE(pen.style(), expected.style);
+        QCOMPARE(pen.width(), expected.width);
+        QCOMPARE(pen.color(), QColor(Qt::black));
+    }
+}
+
+QTEST_MAIN(TestTLDraw)
+#include "tst_tldraw.moc"
