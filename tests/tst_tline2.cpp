@@ -1,0 +1,453 @@
+#include "model/tlitemmodel.h"
+#include "styles/tline2.h"
+
+#include <QtTest>
+
+#include <QApplication>
+#include <QColor>
+#include <QDir>
+#include <QElapsedTimer>
+#include <QFont>
+#include <QImage>
+#include <QLocale>
+#include <QPainter>
+
+namespace {
+
+class Probe : public TLine2
+{
+public:
+    using TLine2::TLine2;
+    using TLine2::itemRects;
+    using TLine2::paintItem;
+
+    QImage paintOn(const QSize &size, const QRect &clip = QRect())
+    {
+        QImage image(size, QImage::Format_RGB32);
+        image.fill(Qt::white);
+        QPainter painter(&image);
+        if (!clip.isNull())
+            painter.setClipRect(clip);
+        paint(&painter);
+        return image;
+    }
+};
+
+bool isDark(const QImage &image, int x, int y)
+{
+    return qGray(image.pixel(x, y)) < 160;
+}
+
+bool hasDarkPixel(const QImage &image, const QRect &area)
+{
+    const QRect r = area & image.rect();
+    for (int y = r.top(); y <= r.bottom(); ++y) {
+        for (int x = r.left(); x <= r.right(); ++x) {
+            if (isDark(image, x, y))
+                return true;
+        }
+    }
+    return false;
+}
+
+// The first column of every run of adjacent columns holding a dark pixel
+// between the rows top and bottom.
+QList<int> darkColumnRuns(const QImage &image, int top, int bottom)
+{
+    QList<int> runs;
+    bool inRun = false;
+    for (int x = 0; x < image.width(); ++x) {
+        const bool dark = hasDarkPixel(image, QRect(x, top, 1, bottom - top + 1));
+        if (dark && !inRun)
+            runs.append(x);
+        inRun = dark;
+    }
+    return runs;
+}
+
+QList<int> darkRows(const QImage &image, int x)
+{
+    QList<int> rows;
+    for (int y = 0; y < image.height(); ++y) {
+        if (isDark(image, x, y))
+            rows.append(y);
+    }
+    return rows;
+}
+
+// Leftmost and rightmost columns with a dark pixel inside area.
+QPair<int, int> darkExtent(const QImage &image, const QRect &area)
+{
+    int left = -1;
+    int right = -1;
+    for (int x = area.left(); x <= area.right(); ++x) {
+        if (hasDarkPixel(image, QRect(x, area.top(), 1, area.height()))) {
+            if (left < 0)
+                left = x;
+            right = x;
+        }
+    }
+    return { left, right };
+}
+
+void addItem(TLItemModel *model, const QDate &date, int pos, const QString &text, const QColor &color,
+             const QDate &endDate = QDate())
+{
+    const int row = model->rowCount();
+    model->insertRows(row, 1);
+    model->setData(model->index(row, TLItem::DateColumn), date);
+    model->setData(model->index(row, TLItem::PosColumn), pos);
+    model->setData(model->index(row, TLItem::TextColumn), text);
+    model->setData(model->index(row, TLItem::BackgroundColorColumn), color);
+    model->setData(model->index(row, TLItem::EndDateColumn), endDate);
+}
+
+void setChart(TLine *chart, const QDate &start, const QDate &end, double dayWidth, double posHeight, int maxPos,
+              int tPos, const QSet<int> &flags)
+{
+    chart->setRange(start, end);
+    chart->setDayWidth(dayWidth);
+    chart->setPosHeight(posHeight);
+    chart->setMaxPos(maxPos);
+    chart->setTPos(tPos);
+    chart->setDisplayFlags(flags);
+}
+
+}
+
+class TestTLine2 : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void initTestCase();
+    void shouldNameItsOwnClass();
+    void shouldSizeWithHeadingAndMargin();
+    void shouldKeepSizeWhenEndPrecedesStart();
+    void shouldDrawRowLinesFromTruncatedSteps_data();
+    void shouldDrawRowLinesFromTruncatedSteps();
+    void shouldStopRowLinesBelowOnePixel();
+    void shouldMarkYearsAndMonthsAtDayWidth1();
+    void shouldLabelMonthsWithoutMonthMarks();
+    void shouldLabelDaysAtMonthMarksFromDayWidth20();
+    void shouldIgnoreDecorationsAndEndMarks();
+    void shouldPlaceItemsAsPlainBars();
+    void shouldDrawItemDatesWithMarkItems_data();
+    void shouldDrawItemDatesWithMarkItems();
+    void shouldRenderTheReferenceChart();
+    void shouldPaintQuicklyWithOddParameters_data();
+    void shouldPaintQuicklyWithOddParameters();
+
+private:
+    static QImage grab(TLine *chart) { return chart->grab().toImage().convertToFormat(QImage::Format_RGB32); }
+};
+
+void TestTLine2::initTestCase()
+{
+    QLocale::setDefault(QLocale::c());
+    QApplication::setFont(QFont(QStringLiteral("DejaVu Sans"), 9));
+}
+
+void TestTLine2::shouldNameItsOwnClass()
+{
+    TLine2 chart;
+    QCOMPARE(chart.metaObject()->className(), "TLine2");
+}
+
+void TestTLine2::shouldSizeWithHeadingAndMargin()
+{
+    TLine2 chart;
+    setChart(&chart, QDate(2021, 3, 1), QDate(2021, 3, 31), 10.0, 33.5, 3, 2, {});
+    QCOMPARE(chart.size(), QSize(31 * 10 + 105, 100 + 50));
+    chart.setDayWidth(20.4);
+    chart.setPosHeight(94.99);
+    QCOMPARE(chart.size(), QSize(int(31 * 20.4 + 105.0), 284 + 50));
+}
+
+void TestTLine2::shouldKeepSizeWhenEndPrecedesStart()
+{
+    TLine2 chart;
+    setChart(&chart, QDate(2021, 3, 1), QDate(2021, 3, 31), 10.0, 100.0, 2, 2, { 0, 1, 2, 3 });
+    const QSize before = chart.size();
+    chart.setEnd(QDate(2021, 2, 1));
+    QCOMPARE(chart.size(), before);
+    chart.setMaxPos(3);
+    QCOMPARE(chart.size(), before);
+
+    // Only the left rule stands below the heading: the scan finds no day.
+    const QImage image = grab(&chart);
+    QCOMPARE(darkColumnRuns(image, 150, 240), QList<int>({ 97 }));
+}
+
+void TestTLine2::shouldDrawRowLinesFromTruncatedSteps_data()
+{
+    QTest::addColumn<double>("posHeight");
+    QTest::addColumn<int>("maxPos");
+    QTest::addColumn<QList<int>>("lines");
+
+    QTest::newRow("100, height 250") << 100.0 << 2 << QList<int>({ 48, 148, 248 });
+    QTest::newRow("33.5, height 251") << 33.5 << 6 << QList<int>({ 48, 81, 114, 147, 180, 213, 246 });
+    QTest::newRow("94.99, height 429") << 94.99 << 4 << QList<int>({ 48, 142, 236, 330, 424 });
+}
+
+void TestTLine2::shouldDrawRowLinesFromTruncatedSteps()
+{
+    QFETCH(double, posHeight);
+    QFETCH(int, maxPos);
+    QFETCH(QList<int>, lines);
+
+    TLine2 chart;
+    setChart(&chart, QDate(2021, 3, 1), QDate(2021, 3, 31), 10.0, posHeight, maxPos, 2, {});
+    const QImage image = grab(&chart);
+    QCOMPARE(darkRows(image, 50), lines);
+    QCOMPARE(darkRows(image, image.width() - 1), lines);
+}
+
+void TestTLine2::shouldStopRowLinesBelowOnePixel()
+{
+    TLine2 chart;
+    setChart(&chart, QDate(2021, 3, 1), QDate(2021, 3, 31), 10.0, 0.5, 1000, 2, {});
+    QCOMPARE(chart.height(), 550);
+    QElapsedTimer timer;
+    timer.start();
+    const QImage image = grab(&chart);
+    QVERIFY(timer.elapsed() < 2000);
+    QCOMPARE(darkRows(image, 50), QList<int>({ 48 }));
+}
+
+void TestTLine2::shouldMarkYearsAndMonthsAtDayWidth1()
+{
+    TLine2 chart;
+    setChart(&chart, QDate(2020, 11, 15), QDate(2022, 2, 10), 1.0, 100.0, 2, 2, { 0, 1, 2, 3 });
+    const QImage image = grab(&chart);
+
+    // First days of December 2020 to February 2022; the two Januaries as
+    // year marks. No Monday gets a week mark, no day a day mark.
+    QList<int> marks;
+    QList<int> yearMarks;
+    for (QDate day(2020, 12, 1); day <= QDate(2022, 2, 10); day = day.addMonths(1)) {
+        const int x = 100 + int(QDate(2020, 11, 15).daysTo(day));
+        marks.append(x);
+        if (day.month() == 1)
+            yearMarks.append(x);
+    }
+    QList<int> runs = darkColumnRuns(image, 150, 240);
+    QCOMPARE(runs.takeFirst(), 97);
+    QCOMPARE(runs.size(), marks.size());
+    for (int i = 0; i < runs.size(); ++i)
+        QVERIFY2(qAbs(runs.at(i) - marks.at(i)) <= 1, qPrintable(QString::number(runs.at(i))));
+
+    // Year labels centred on a nominal year, month labels on a nominal month.
+    // The label of 2022 lies beyond the chart's right edge.
+    QVERIFY(hasDarkPixel(image, QRect(yearMarks.at(0) + 150, 0, 60, 12)));
+    for (int x : marks)
+        QVERIFY(hasDarkPixel(image, QRect(x + 1, 15, 28, 12)));
+    // No day labels at the month marks: between the heading and the first
+    // row only the year lines cross.
+    for (int x = 100; x < image.width(); ++x) {
+        bool nearYear = false;
+        for (int yx : yearMarks)
+            nearYear |= qAbs(x - yx) <= 2;
+        if (!nearYear)
+            QVERIFY2(!hasDarkPixel(image, QRect(x, 32, 1, 14)), qPrintable(QString::number(x)));
+    }
+}
+
+void TestTLine2::shouldLabelMonthsWithoutMonthMarks()
+{
+    TLine2 chart;
+    setChart(&chart, QDate(2020, 11, 15), QDate(2022, 2, 10), 1.0, 100.0, 2, 2, { TLine::MarkYears });
+    const QImage image = grab(&chart);
+    const int year2021 = 100 + int(QDate(2020, 11, 15).daysTo(QDate(2021, 1, 1)));
+    const int year2022 = 100 + int(QDate(2020, 11, 15).daysTo(QDate(2022, 1, 1)));
+    QList<int> runs = darkColumnRuns(image, 150, 240);
+    QCOMPARE(runs.size(), 3);
+    QVERIFY(qAbs(runs.at(1) - year2021) <= 1);
+    QVERIFY(qAbs(runs.at(2) - year2022) <= 1);
+    // "Nov" for the start, "Jan" at both year marks; nothing in between.
+    QVERIFY(hasDarkPixel(image, QRect(101, 15, 28, 12)));
+    QVERIFY(hasDarkPixel(image, QRect(year2021 + 2, 15, 28, 12)));
+    QVERIFY(hasDarkPixel(image, QRect(year2022 + 2, 15, 28, 12)));
+    QVERIFY(!hasDarkPixel(image, QRect(140, 15, year2021 - 140 - 2, 12)));
+    QVERIFY(!hasDarkPixel(image, QRect(year2021 + 40, 15, year2022 - year2021 - 45, 12)));
+}
+
+void TestTLine2::shouldLabelDaysAtMonthMarksFromDayWidth20()
+{
+    QImage images[2];
+    const double widths[2] = { 19.9, 20.0 };
+    for (int i = 0; i < 2; ++i) {
+        TLine2 chart;
+        setChart(&chart, QDate(2021, 3, 25), QDate(2021, 4, 5), widths[i], 100.0, 2, 2, { TLine::MarkMonths });
+        images[i] = grab(&chart);
+    }
+    // 1 April: a month mark at day 7; "01" centred on it at baseline 45.
+    const int x199 = int(7 * 19.9 + 100.0);
+    const int x20 = 7 * 20 + 100;
+    QVERIFY(!hasDarkPixel(images[0], QRect(x199 - 12, 35, 24, 12)));
+    QVERIFY(hasDarkPixel(images[1], QRect(x20 - 12, 35, 24, 12)));
+}
+
+void TestTLine2::shouldIgnoreDecorationsAndEndMarks()
+{
+    TLItemModel model;
+    addItem(&model, QDate(2021, 3, 4), 0, QStringLiteral("<p>Bar</p>"), Qt::yellow, QDate(2021, 3, 14));
+    addItem(&model, QDate(2021, 3, 20), 1, QStringLiteral("<p>Other</p>"), Qt::cyan);
+    QImage images[2];
+    const QSet<int> flagSets[2] = { { 0, 1, 2, 3 }, { 0, 1, 2, 3, 4, 6, 7, 8 } };
+    for (int i = 0; i < 2; ++i) {
+        TLine2 chart;
+        chart.setModel(&model);
+        setChart(&chart, QDate(2021, 3, 1), QDate(2021, 3, 31), 20.0, 100.0, 2, 2, flagSets[i]);
+        images[i] = grab(&chart);
+    }
+    QCOMPARE(images[1], images[0]);
+}
+
+void TestTLine2::shouldPlaceItemsAsPlainBars()
+{
+    TLItemModel model;
+    addItem(&model, QDate(2021, 3, 4), 1, QStringLiteral("<p>Bar</p>"), Qt::yellow, QDate(2021, 3, 14));
+    addItem(&model, QDate(2021, 3, 2), 0, QStringLiteral("<p>Bar</p>"), Qt::yellow, QDate(2021, 3, 2));
+    Probe chart;
+    chart.setModel(&model);
+    setChart(&chart, QDate(2021, 3, 1), QDate(2021, 3, 31), 10.0, 100.0, 2, 2, { 6, 7, 8 });
+    const QImage image = chart.paintOn(chart.size());
+    QCOMPARE(chart.itemRects.size(), 2);
+    QCOMPARE(chart.itemRects.at(0).topLeft(), QPoint(130, 150));
+    QCOMPARE(chart.itemRects.at(0).width(), 110);
+    QCOMPARE(chart.itemRects.at(1).topLeft(), QPoint(110, 50));
+    QVERIFY(chart.itemRects.at(1).width() < 110);
+
+    // Square corners and no shadow, whatever the flags say.
+    const QRect box = chart.itemRects.at(0).adjusted(0, 0, -10, -5);
+    QCOMPARE(image.pixel(box.topLeft()), QColor(Qt::yellow).rgb());
+    QCOMPARE(image.pixel(box.bottomRight()), QColor(Qt::yellow).rgb());
+    QCOMPARE(image.pixel(box.bottomRight() + QPoint(3, 3)), QColor(Qt::white).rgb());
+}
+
+void TestTLine2::shouldDrawItemDatesWithMarkItems_data()
+{
+    QTest::addColumn<bool>("flag");
+    QTest::addColumn<bool>("field");
+    QTest::addColumn<bool>("labelled");
+
+    QTest::newRow("display flag") << true << false << true;
+    QTest::newRow("field only") << false << true << false;
+    QTest::newRow("neither") << false << false << false;
+}
+
+void TestTLine2::shouldDrawItemDatesWithMarkItems()
+{
+    QFETCH(bool, flag);
+    QFETCH(bool, field);
+    QFETCH(bool, labelled);
+
+    TLItemModel model;
+    addItem(&model, QDate(2021, 3, 4), 0, QStringLiteral("<p>A</p>"), QColor(255, 255, 200), QDate(2021, 3, 14));
+    Probe chart;
+    chart.setModel(&model);
+    chart.setMarkItems(field);
+    setChart(&chart, QDate(2021, 3, 1), QDate(2021, 3, 31), 10.0, 100.0, 3, 2,
+             flag ? QSet<int>({ TLine::MarkItems }) : QSet<int>());
+    const QImage image = chart.paintOn(chart.size());
+    const QRect box = chart.itemRects.at(0).adjusted(0, 0, -10, -5);
+    const QRect band(box.left() - 20, box.bottom() + 1, box.width() + 80, 16);
+    QCOMPARE(hasDarkPixel(image, band), labelled);
+    if (labelled) {
+        // The start date at x1 + 1, the end date from x2 - 10.
+        const QPair<int, int> first = darkExtent(image, QRect(box.left(), band.top(), 50, band.height()));
+        QVERIFY2(first.first >= box.left() + 1 && first.first <= box.left() + 3, qPrintable(QString::number(first.first)));
+        const QPair<int, int> second =
+            darkExtent(image, QRect(box.right() - 20, band.top(), 100, band.height()));
+        QVERIFY2(second.first >= box.right() + 1 - 10 && second.first <= box.right() + 1 - 8,
+                 qPrintable(QString::number(second.first)));
+    }
+}
+
+void TestTLine2::shouldRenderTheReferenceChart()
+{
+    TLItemModel model;
+    addItem(&model, QDate(2006, 10, 4), 0, QStringLiteral("<p>Projekt<br/>Start</p>"), QColor("#a3a3a3"));
+    addItem(&model, QDate(2006, 11, 3), 0,
+            QStringLiteral("<p><span style=\"font-size:12pt\">Projekt<br/>Ende</span></p>"), QColor("#e0e0e0"));
+    addItem(&model, QDate(2006, 10, 19), 2,
+            QStringLiteral("<p>Zwischen<span style=\"color:#ff5500\">bericht</span></p>"), QColor("#ffff00"));
+    addItem(&model, QDate(2006, 10, 17), 3,
+            QStringLiteral("<p style=\"font-size:7pt\">Ein anderer <b><u>Bericht</u></b><br/>Ist aber auch zu "
+                           "<b>machen</b> aber es ist schwerer</p>"),
+            QColor("#ffffff"), QDate(2006, 10, 25));
+
+    TLine2 chart;
+    chart.setModel(&model);
+    setChart(&chart, QDate(2006, 10, 4), QDate(2006, 11, 8), 20.4, 94.99, 4, 10, { 0, 1, 2, 3, 4, 5, 6, 7 });
+    chart.setBgColors({ Qt::white, Qt::white, Qt::blue });
+    chart.setBgMode(TLine::VerticalGradient);
+    const QImage image = grab(&chart);
+    QCOMPARE(image.size(), QSize(839, 429));
+
+    const QString path = QStringLiteral(ZELVARO_TEST_DATA "/style2.png");
+    if (qEnvironmentVariableIntValue("ZELVARO_UPDATE_REFERENCES") == 1) {
+        QDir().mkpath(QStringLiteral(ZELVARO_TEST_DATA));
+        QVERIFY(image.save(path));
+        QSKIP("reference written");
+    }
+    const QImage reference(path);
+    QVERIFY2(!reference.isNull(), "missing reference; run with ZELVARO_UPDATE_REFERENCES=1");
+    QCOMPARE(image, reference.convertToFormat(QImage::Format_RGB32));
+}
+
+void TestTLine2::shouldPaintQuicklyWithOddParameters_data()
+{
+    QTest::addColumn<QDate>("start");
+    QTest::addColumn<QDate>("end");
+    QTest::addColumn<double>("dayWidth");
+    QTest::addColumn<double>("posHeight");
+    QTest::addColumn<int>("maxPos");
+
+    const QDate start(2006, 10, 4);
+    const QDate longEnd(12006, 10, 4);
+    QTest::newRow("zero day width") << start << longEnd << 0.0 << 100.0 << 4;
+    QTest::newRow("negative day width") << start << longEnd << -20.0 << 100.0 << 4;
+    QTest::newRow("tiny day width") << start << longEnd << 1e-9 << 100.0 << 4;
+    QTest::newRow("zero row height") << start << start.addDays(30) << 20.0 << 0.0 << 4;
+    QTest::newRow("negative row height") << start << start.addDays(30) << 20.0 << -100.0 << 4;
+    QTest::newRow("row height below a pixel") << start << start.addDays(30) << 20.0 << 0.01 << 1000000;
+    QTest::newRow("one pixel rows, tall") << start << start.addDays(30) << 20.0 << 1.0 << 20000000;
+    QTest::newRow("huge row height") << start << start.addDays(30) << 20.0 << 1e12 << 1000000;
+    QTest::newRow("start after end") << start.addDays(500) << start << 20.0 << 100.0 << 4;
+    QTest::newRow("ten thousand years") << start << longEnd << 20.4 << 94.99 << 4;
+    QTest::newRow("ten thousand years, year marks") << start << longEnd << 0.2 << 94.99 << 4;
+    QTest::newRow("ten thousand years, day marks") << start << longEnd << 30.0 << 94.99 << 4;
+    QTest::newRow("huge day width") << start << longEnd << 1e12 << 94.99 << 4;
+}
+
+void TestTLine2::shouldPaintQuicklyWithOddParameters()
+{
+    QFETCH(QDate, start);
+    QFETCH(QDate, end);
+    QFETCH(double, dayWidth);
+    QFETCH(double, posHeight);
+    QFETCH(int, maxPos);
+
+    TLItemModel model;
+    addItem(&model, start, 0, QStringLiteral("<p>first</p>"), Qt::yellow, end);
+    addItem(&model, start.addDays(3), 1, QStringLiteral("<p>second</p>"), Qt::yellow);
+    addItem(&model, end, 2, QStringLiteral("<p>last</p>"), Qt::yellow, start);
+
+    QElapsedTimer timer;
+    timer.start();
+    Probe chart;
+    chart.setModel(&model);
+    setChart(&chart, start, end, dayWidth, posHeight, maxPos, 25, { 0, 1, 2, 3, 4, 5, 6, 7, 8 });
+    QVERIFY(chart.width() >= 0 && chart.width() <= QWIDGETSIZE_MAX);
+    QVERIFY(chart.height() >= 0 && chart.height() <= QWIDGETSIZE_MAX);
+    chart.paintOn(QSize(400, 300), QRect(0, 0, 400, 300));
+    QCOMPARE(chart.itemRects.size(), 3);
+    chart.paintOn(QSize(400, 300));
+    QCOMPARE(chart.itemRects.size(), 3);
+    QVERIFY2(timer.elapsed() < 3000, qPrintable(QString::number(timer.elapsed())));
+}
+
+QTEST_MAIN(TestTLine2)
+#include "tst_tline2.moc"
