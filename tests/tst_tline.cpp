@@ -1,0 +1,464 @@
+#include "view/tlgeometry.h"
+#include "view/tline.h"
+
+#include <QImage>
+#include <QPainter>
+#include <QPixmap>
+#include <QStandardItemModel>
+#include <QtTest>
+
+namespace {
+
+// Opens the protected state of the widget to the tests.
+class OpenLine : public TLine
+{
+public:
+    using TLine::bg;
+    using TLine::bgColors;
+    using TLine::dateToX;
+    using TLine::dayWidth;
+    using TLine::displayFlags;
+    using TLine::dragStartPos;
+    using TLine::end;
+    using TLine::itemPoint;
+    using TLine::itemRects;
+    using TLine::markEnds;
+    using TLine::markItems;
+    using TLine::maxPos;
+    using TLine::model;
+    using TLine::posHeight;
+    using TLine::posToY;
+    using TLine::start;
+    using TLine::tPos;
+};
+
+// Paints like the styles begin: the whole widget in the background brush,
+// with a size fixed from the parameters; counts its paints.
+class PaintedLine : public OpenLine
+{
+public:
+    PaintedLine() { recalcSize(); }
+
+    int paints = 0;
+
+    void recalcSize() override
+    {
+        setFixedSize(TLGeometry::truncate((TLGeometry::daysBetween(start, end) + 1) * dayWidth + 10.0),
+                     TLGeometry::truncate(maxPos * posHeight));
+        updateBg();
+        update();
+    }
+
+protected:
+    void paint(QPainter *painter) override
+    {
+        ++paints;
+        painter->fillRect(rect(), QBrush(bg));
+    }
+};
+
+// A style with margins of its own, to see that itemPoint goes through them.
+class ShiftedLine : public OpenLine
+{
+protected:
+    int dateToX(const QDate &date) const override { return TLine::dateToX(date) + 100; }
+    int posToY(int pos) const override { return TLine::posToY(pos) + 50; }
+};
+
+bool near(QRgb actual, QColor expected, int tolerance = 3)
+{
+    return qAbs(qRed(actual) - expected.red()) <= tolerance && qAbs(qGreen(actual) - expected.green()) <= tolerance
+        && qAbs(qBlue(actual) - expected.blue()) <= tolerance;
+}
+
+QString describe(QRgb pixel)
+{
+    return QStringLiteral("(%1, %2, %3)").arg(qRed(pixel)).arg(qGreen(pixel)).arg(qBlue(pixel));
+}
+
+const QList<QColor> redBlue = { QColor(Qt::green), QColor(Qt::red), QColor(Qt::blue) };
+
+}
+
+class TestTLine : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void initTestCase();
+
+    void shouldStartWithConstructionValues();
+    void shouldReserveMinimumSizeForConstructionRange();
+    void shouldMapDatesToPixels_data();
+    void shouldMapDatesToPixels();
+    void shouldMapPositionsToPixels();
+    void shouldPlaceItemsThroughStyleGeometry();
+    void shouldPutNullDateFarBeforeStart();
+    void shouldScaleIntegerDayWidthToHundredths();
+    void shouldTakeIntegerRowHeightUnscaled();
+    void shouldSwitchMarkEndsOnlyWhenChecked_data();
+    void shouldSwitchMarkEndsOnlyWhenChecked();
+    void shouldSwitchMarkItemsOnlyWhenChecked_data();
+    void shouldSwitchMarkItemsOnlyWhenChecked();
+    void shouldReplaceFlagsWithoutTouchingMarkFields();
+    void shouldStopListeningToReplacedModel();
+
+    void shouldShadeVerticalGradientFromTopToBottom();
+    void shouldShadeDiagonalGradientFromCornersToCentre();
+    void shouldKeepBrushWhenGradientLacksColours_data();
+    void shouldKeepBrushWhenGradientLacksColours();
+    void shouldFillSolidColourFromOneColour();
+    void shouldPreferSolidColourOverSetBrush();
+    void shouldNotRepaintOnSetBg();
+    void shouldStretchGradientOnRecalcSize();
+    void shouldKeepBrushInModesZeroAndFour();
+};
+
+void TestTLine::initTestCase()
+{
+    QLocale::setDefault(QLocale::c());
+}
+
+void TestTLine::shouldStartWithConstructionValues()
+{
+    OpenLine line;
+    QCOMPARE(line.start, QDate::currentDate());
+    QCOMPARE(line.end, QDate::currentDate().addDays(31));
+    QCOMPARE(line.dayWidth, 10.0);
+    QCOMPARE(line.posHeight, 100.0);
+    QCOMPARE(line.maxPos, 2);
+    QCOMPARE(line.tPos, 2);
+    QVERIFY(!line.markEnds);
+    QVERIFY(!line.markItems);
+    QCOMPARE(line.model, nullptr);
+    QCOMPARE(line.bg, QBrush(Qt::white, Qt::SolidPattern));
+    QVERIFY(line.itemRects.isEmpty());
+    QVERIFY(line.bgColors.isEmpty());
+    QCOMPARE(line.bgMode(), 0);
+    QCOMPARE(line.dragStartPos, QPoint(0, 0));
+    QCOMPARE(line.displayFlags, QSet<int>({ 0, 1, 2, 3, 6, 7, 8 }));
+}
+
+void TestTLine::shouldReserveMinimumSizeForConstructionRange()
+{
+    TLine line;
+    QCOMPARE(line.minimumSize(), QSize(330, 200));
+}
+
+void TestTLine::shouldMapDatesToPixels_data()
+{
+    QTest::addColumn<double>("dayWidth");
+    QTest::addColumn<QDate>("date");
+    QTest::addColumn<int>("x");
+
+    QTest::newRow("start") << 10.0 << QDate(2006, 1, 1) << 5;
+    QTest::newRow("two days later") << 10.0 << QDate(2006, 1, 3) << 25;
+    QTest::newRow("quarter pixel days truncate") << 0.25 << QDate(2006, 1, 3) << 5;
+    QTest::newRow("before start") << 10.0 << QDate(2005, 12, 31) << -5;
+    QTest::newRow("truncated toward zero before start") << 0.25 << QDate(2005, 12, 1) << -2;
+}
+
+void TestTLine::shouldMapDatesToPixels()
+{
+    QFETCH(double, dayWidth);
+    QFETCH(QDate, date);
+    QFETCH(int, x);
+
+    OpenLine line;
+    line.setRange(QDate(2006, 1, 1), QDate(2006, 12, 31));
+    line.setDayWidth(dayWidth);
+    QCOMPARE(line.dateToX(date), x);
+}
+
+void TestTLine::shouldMapPositionsToPixels()
+{
+    OpenLine line;
+    QCOMPARE(line.posToY(0), 0);
+    QCOMPARE(line.posToY(3), 300);
+    line.setPosHeight(33.5);
+    QCOMPARE(line.posToY(3), 100);
+    QCOMPARE(line.posToY(-1), -33);
+}
+
+void TestTLine::shouldPlaceItemsThroughStyleGeometry()
+{
+    OpenLine plain;
+    plain.setRange(QDate(2006, 1, 1), QDate(2006, 2, 1));
+    QCOMPARE(plain.itemPoint(QDate(2006, 1, 3), 1), QPoint(25, 100));
+
+    ShiftedLine shifted;
+    shifted.setRange(QDate(2006, 1, 1), QDate(2006, 2, 1));
+    QCOMPARE(static_cast<OpenLine &>(shifted).itemPoint(QDate(2006, 1, 3), 1), QPoint(125, 150));
+}
+
+void TestTLine::shouldPutNullDateFarBeforeStart()
+{
+    QCOMPARE(TLGeometry::daysBetween(QDate(2006, 10, 4), QDate()), Q_INT64_C(-2454013));
+    QCOMPARE(TLGeometry::daysBetween(QDate(), QDate(2006, 10, 4)), Q_INT64_C(2454013));
+    QCOMPARE(TLGeometry::daysBetween(QDate(), QDate()), Q_INT64_C(0));
+
+    OpenLine line;
+    line.setRange(QDate(2006, 10, 4), QDate(2006, 11, 4));
+    const int x = line.dateToX(QDate());
+    QCOMPARE(x, -24540125);
+    QVERIFY(x < line.dateToX(QDate(2006, 10, 4)));
+
+    line.setDayWidth(1e6);
+    QCOMPARE(line.dateToX(QDate()), INT_MIN);
+}
+
+void TestTLine::shouldScaleIntegerDayWidthToHundredths()
+{
+    OpenLine line;
+    line.setDayWidth(20);
+    QCOMPARE(line.dayWidth, 0.2);
+    line.setDayWidth(20.0);
+    QCOMPARE(line.dayWidth, 20.0);
+}
+
+void TestTLine::shouldTakeIntegerRowHeightUnscaled()
+{
+    OpenLine line;
+    line.setPosHeight(30);
+    QCOMPARE(line.posHeight, 30.0);
+    line.setPosHeight(12.5);
+    QCOMPARE(line.posHeight, 12.5);
+}
+
+void TestTLine::shouldSwitchMarkEndsOnlyWhenChecked_data()
+{
+    QTest::addColumn<int>("state");
+    QTest::addColumn<bool>("on");
+
+    QTest::newRow("unchecked") << int(Qt::Unchecked) << false;
+    QTest::newRow("partially checked") << int(Qt::PartiallyChecked) << false;
+    QTest::newRow("checked") << int(Qt::Checked) << true;
+}
+
+void TestTLine::shouldSwitchMarkEndsOnlyWhenChecked()
+{
+    QFETCH(int, state);
+    QFETCH(bool, on);
+
+    OpenLine line;
+    line.setMarkEnds(true);
+    line.setMarkEnds(state);
+    QCOMPARE(line.markEnds, on);
+    QCOMPARE(line.displayFlags.contains(TLine::MarkEnds), on);
+    QCOMPARE(line.displayFlags - QSet<int> { TLine::MarkEnds }, QSet<int>({ 0, 1, 2, 3, 6, 7, 8 }));
+}
+
+void TestTLine::shouldSwitchMarkItemsOnlyWhenChecked_data()
+{
+    shouldSwitchMarkEndsOnlyWhenChecked_data();
+}
+
+void TestTLine::shouldSwitchMarkItemsOnlyWhenChecked()
+{
+    QFETCH(int, state);
+    QFETCH(bool, on);
+
+    OpenLine line;
+    line.setMarkItems(true);
+    QVERIFY(line.displayFlags.contains(TLine::MarkItems));
+    line.setMarkItems(state);
+    QCOMPARE(line.markItems, on);
+    QCOMPARE(line.displayFlags.contains(TLine::MarkItems), on);
+    QVERIFY(!line.displayFlags.contains(TLine::MarkEnds));
+}
+
+void TestTLine::shouldReplaceFlagsWithoutTouchingMarkFields()
+{
+    OpenLine line;
+    line.setMarkEnds(true);
+    line.setMarkItems(true);
+    line.setDisplayFlags({ TLine::RoundEdges });
+    QCOMPARE(line.displayFlags, QSet<int>({ TLine::RoundEdges }));
+    QVERIFY(line.markEnds);
+    QVERIFY(line.markItems);
+}
+
+void TestTLine::shouldStopListeningToReplacedModel()
+{
+    QStandardItemModel first(2, 5);
+    QStandardItemModel second(2, 5);
+    PaintedLine line;
+    line.setModel(&first);
+    line.setModel(&second);
+    QCOMPARE(line.model, &second);
+    line.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&line));
+    QTRY_VERIFY(line.paints > 0);
+    QTest::qWait(50);
+
+    line.paints = 0;
+    first.setData(first.index(0, 2), QStringLiteral("changed"));
+    first.insertRow(1);
+    first.removeRow(0);
+    QTest::qWait(100);
+    QCOMPARE(line.paints, 0);
+
+    second.setData(second.index(0, 2), QStringLiteral("changed"));
+    QTRY_VERIFY(line.paints > 0);
+    line.paints = 0;
+    second.insertRow(1);
+    QTRY_VERIFY(line.paints > 0);
+    line.paints = 0;
+    second.removeRow(0);
+    QTRY_VERIFY(line.paints > 0);
+}
+
+void TestTLine::shouldShadeVerticalGradientFromTopToBottom()
+{
+    for (int rows : { 2, 3 }) {
+        PaintedLine line;
+        line.setMaxPos(rows);
+        line.setBgColors(redBlue);
+        line.setBgMode(TLine::VerticalGradient);
+        const QImage image = line.grab().toImage();
+        QCOMPARE(image.height(), rows * 100);
+        for (int x : { 0, image.width() / 2, image.width() - 1 }) {
+            QVERIFY2(near(image.pixel(x, 0), Qt::red), qPrintable(describe(image.pixel(x, 0))));
+            QVERIFY2(near(image.pixel(x, image.height() - 1), Qt::blue),
+                     qPrintable(describe(image.pixel(x, image.height() - 1))));
+        }
+        const QRgb middle = image.pixel(5, image.height() / 2);
+        QVERIFY(near(middle, QColor(128, 0, 128), 4));
+    }
+}
+
+void TestTLine::shouldShadeDiagonalGradientFromCornersToCentre()
+{
+    PaintedLine line;
+    line.setBgColors(redBlue);
+    line.setBgMode(TLine::DiagonalGradient);
+    const QImage image = line.grab().toImage();
+    QCOMPARE(image.size(), QSize(330, 200));
+    QVERIFY(near(image.pixel(0, 0), Qt::red));
+    QVERIFY(near(image.pixel(329, 199), Qt::red));
+    QVERIFY2(near(image.pixel(164, 99), Qt::blue), qPrintable(describe(image.pixel(164, 99))));
+    // Along the line through the centre perpendicular to the diagonal.
+    const QPointF centre(164.5, 99.5);
+    const QPointF across(-199, 329);
+    for (double f : { -0.2, 0.2 }) {
+        const QPoint p = (centre + f * across).toPoint();
+        QVERIFY2(near(image.pixel(p), Qt::blue, 6), qPrintable(describe(image.pixel(p))));
+    }
+}
+
+void TestTLine::shouldKeepBrushWhenGradientLacksColours_data()
+{
+    QTest::addColumn<int>("mode");
+    QTest::addColumn<int>("colours");
+
+    QTest::newRow("diagonal with one colour") << int(TLine::DiagonalGradient) << 1;
+    QTest::newRow("diagonal with two colours") << int(TLine::DiagonalGradient) << 2;
+    QTest::newRow("vertical with one colour") << int(TLine::VerticalGradient) << 1;
+    QTest::newRow("vertical with two colours") << int(TLine::VerticalGradient) << 2;
+}
+
+void TestTLine::shouldKeepBrushWhenGradientLacksColours()
+{
+    QFETCH(int, mode);
+    QFETCH(int, colours);
+
+    PaintedLine line;
+    line.setBgColors({ QColor(Qt::yellow) });
+    line.setBgMode(TLine::SolidBackground);
+    line.setBgMode(mode);
+    line.setBgColors(redBlue.mid(0, colours));
+    QCOMPARE(line.bg, QBrush(Qt::yellow, Qt::SolidPattern));
+    const QImage image = line.grab().toImage();
+    QCOMPARE(image.pixel(0, 0), QColor(Qt::yellow).rgb());
+    QCOMPARE(image.pixel(329, 199), QColor(Qt::yellow).rgb());
+}
+
+void TestTLine::shouldFillSolidColourFromOneColour()
+{
+    PaintedLine line;
+    line.setBgColors({ QColor(12, 34, 56) });
+    line.setBgMode(TLine::SolidBackground);
+    const QImage image = line.grab().toImage();
+    QCOMPARE(image.pixel(0, 0), qRgb(12, 34, 56));
+    QCOMPARE(image.pixel(200, 150), qRgb(12, 34, 56));
+}
+
+void TestTLine::shouldPreferSolidColourOverSetBrush()
+{
+    PaintedLine line;
+    line.setBgColors({ QColor(12, 34, 56), QColor(Qt::red), QColor(Qt::blue) });
+    line.setBg(QBrush(Qt::magenta));
+    line.setBgMode(TLine::SolidBackground);
+    QCOMPARE(line.grab().toImage().pixel(100, 100), qRgb(12, 34, 56));
+}
+
+void TestTLine::shouldNotRepaintOnSetBg()
+{
+    PaintedLine line;
+    line.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&line));
+    QTRY_VERIFY(line.paints > 0);
+    QTest::qWait(50);
+
+    line.paints = 0;
+    line.setBg(QBrush(Qt::magenta));
+    QTest::qWait(100);
+    QCOMPARE(line.paints, 0);
+    QCOMPARE(line.grab().toImage().pixel(10, 10), QColor(Qt::magenta).rgb());
+
+    line.paints = 0;
+    line.setBgMode(TLine::NoBackground);
+    QTRY_VERIFY(line.paints > 0);
+}
+
+void TestTLine::shouldStretchGradientOnRecalcSize()
+{
+    PaintedLine line;
+    line.setBgColors(redBlue);
+    line.setBgMode(TLine::DiagonalGradient);
+    line.setDayWidth(20.0);
+    const QImage image = line.grab().toImage();
+    QCOMPARE(image.size(), QSize(650, 200));
+    QVERIFY(near(image.pixel(649, 199), Qt::red));
+    QVERIFY2(near(image.pixel(324, 99), Qt::blue), qPrintable(describe(image.pixel(324, 99))));
+
+    // A resize that bypasses recalcSize keeps the old gradient.
+    line.setFixedSize(1300, 200);
+    const QImage stale = line.grab().toImage();
+    QVERIFY(!near(stale.pixel(649, 99), Qt::blue, 20));
+}
+
+void TestTLine::shouldKeepBrushInModesZeroAndFour()
+{
+    PaintedLine line;
+    line.setBgColors(redBlue);
+    line.setBgMode(TLine::NoBackground);
+    QCOMPARE(line.bg, QBrush(Qt::white, Qt::SolidPattern));
+
+    line.setBgMode(TLine::VerticalGradient);
+    const QBrush gradient = line.bg;
+    QVERIFY(gradient.gradient());
+    line.setBgMode(TLine::NoBackground);
+    QCOMPARE(line.bg, gradient);
+    line.setBgMode(7);
+    QCOMPARE(line.bg, gradient);
+
+    QImage tile(4, 4, QImage::Format_RGB32);
+    tile.fill(qRgb(10, 200, 30));
+    tile.setPixel(0, 0, qRgb(250, 0, 0));
+    const QBrush texture(QPixmap::fromImage(tile));
+    line.setBg(texture);
+    line.setBgMode(TLine::ImageBackground);
+    QCOMPARE(line.bg, texture);
+    line.setBgColors(redBlue);
+    QCOMPARE(line.bg, texture);
+    const QImage image = line.grab().toImage();
+    QCOMPARE(image.pixel(0, 0), qRgb(250, 0, 0));
+    QCOMPARE(image.pixel(8, 4), qRgb(250, 0, 0));
+    QCOMPARE(image.pixel(9, 4), qRgb(10, 200, 30));
+    line.setBgMode(TLine::NoBackground);
+    QCOMPARE(line.bg, texture);
+}
+
+QTEST_MAIN(TestTLine)
+#include "tst_tline.moc"
