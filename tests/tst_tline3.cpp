@@ -1,0 +1,420 @@
+#include "model/tlitemmodel.h"
+#include "styles/tline3.h"
+
+#include <QtTest>
+
+#include <QApplication>
+#include <QColor>
+#include <QDir>
+#include <QElapsedTimer>
+#include <QFont>
+#include <QImage>
+#include <QLocale>
+#include <QPainter>
+
+namespace {
+
+class Probe : public TLine3
+{
+public:
+    using TLine3::TLine3;
+    using TLine3::itemRects;
+    using TLine3::paintItem;
+
+    QImage paintOn(const QSize &size, const QRect &clip = QRect())
+    {
+        QImage image(size, QImage::Format_RGB32);
+        image.fill(Qt::white);
+        QPainter painter(&image);
+        if (!clip.isNull())
+            painter.setClipRect(clip);
+        paint(&painter);
+        return image;
+    }
+};
+
+bool isDark(const QImage &image, int x, int y)
+{
+    return qGray(image.pixel(x, y)) < 160;
+}
+
+bool hasDarkPixel(const QImage &image, const QRect &area)
+{
+    const QRect r = area & image.rect();
+    for (int y = r.top(); y <= r.bottom(); ++y) {
+        for (int x = r.left(); x <= r.right(); ++x) {
+            if (isDark(image, x, y))
+                return true;
+        }
+    }
+    return false;
+}
+
+// The first row of every run of adjacent rows holding a dark pixel between
+// the columns left and right.
+QList<int> darkRowRuns(const QImage &image, int left, int right)
+{
+    QList<int> runs;
+    bool inRun = false;
+    for (int y = 0; y < image.height(); ++y) {
+        const bool dark = hasDarkPixel(image, QRect(left, y, right - left + 1, 1));
+        if (dark && !inRun)
+            runs.append(y);
+        inRun = dark;
+    }
+    return runs;
+}
+
+// Leftmost and rightmost columns with a dark pixel inside area.
+QPair<int, int> darkExtent(const QImage &image, const QRect &area)
+{
+    int left = -1;
+    int right = -1;
+    for (int x = area.left(); x <= area.right(); ++x) {
+        if (hasDarkPixel(image, QRect(x, area.top(), 1, area.height()))) {
+            if (left < 0)
+                left = x;
+            right = x;
+        }
+    }
+    return { left, right };
+}
+
+void addItem(TLItemModel *model, const QDate &date, int pos, const QString &text, const QColor &color,
+             const QDate &endDate = QDate())
+{
+    const int row = model->rowCount();
+    model->insertRows(row, 1);
+    model->setData(model->index(row, TLItem::DateColumn), date);
+    model->setData(model->index(row, TLItem::PosColumn), pos);
+    model->setData(model->index(row, TLItem::TextColumn), text);
+    model->setData(model->index(row, TLItem::BackgroundColorColumn), color);
+    model->setData(model->index(row, TLItem::EndDateColumn), endDate);
+}
+
+void setChart(TLine *chart, const QDate &start, const QDate &end, double dayWidth, double posHeight, int maxPos,
+              int tPos, const QSet<int> &flags)
+{
+    chart->setRange(start, end);
+    chart->setDayWidth(dayWidth);
+    chart->setPosHeight(posHeight);
+    chart->setMaxPos(maxPos);
+    chart->setTPos(tPos);
+    chart->setDisplayFlags(flags);
+}
+
+}
+
+class TestTLine3 : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void initTestCase();
+    void shouldNameItsOwnClass();
+    void shouldSizeColumnsAndDays();
+    void shouldShiftColumnsAtAndAfterTheArrow_data();
+    void shouldShiftColumnsAtAndAfterTheArrow();
+    void shouldEndTheArrowAfterTheLastDay();
+    void shouldMarkDaysBetweenStartAndEnd_data();
+    void shouldMarkDaysBetweenStartAndEnd();
+    void shouldLabelWeekMarksFromDayWidth15_data();
+    void shouldLabelWeekMarksFromDayWidth15();
+    void shouldPutStartEndMarkOnTheFirstDay_data();
+    void shouldPutStartEndMarkOnTheFirstDay();
+    void shouldSpanItemsDownToTheirEndDate();
+    void shouldJoinBothItemDatesInOneLabel();
+    void shouldRenderTheReferenceChart();
+    void shouldPaintQuicklyWithOddParameters_data();
+    void shouldPaintQuicklyWithOddParameters();
+
+private:
+    static QImage grab(TLine *chart) { return chart->grab().toImage().convertToFormat(QImage::Format_RGB32); }
+};
+
+void TestTLine3::initTestCase()
+{
+    QLocale::setDefault(QLocale::c());
+    QApplication::setFont(QFont(QStringLiteral("DejaVu Sans"), 9));
+}
+
+void TestTLine3::shouldNameItsOwnClass()
+{
+    TLine3 chart;
+    QCOMPARE(chart.metaObject()->className(), "TLine3");
+}
+
+void TestTLine3::shouldSizeColumnsAndDays()
+{
+    TLine3 chart;
+    setChart(&chart, QDate(2021, 3, 1), QDate(2021, 3, 31), 10.0, 94.99, 4, 2, {});
+    QCOMPARE(chart.size(), QSize(379 + 50, 320));
+    chart.setDayWidth(20.4);
+    QCOMPARE(chart.size(), QSize(429, int(31 * 20.4 + 10.0)));
+}
+
+void TestTLine3::shouldShiftColumnsAtAndAfterTheArrow_data()
+{
+    QTest::addColumn<int>("tPos");
+    QTest::addColumn<int>("axisX");
+    QTest::addColumn<QList<int>>("columns");
+
+    QTest::newRow("default") << 2 << 4 << QList<int>({ 50, 150, 250 });
+    QTest::newRow("one column in") << 100 << 200 << QList<int>({ 0, 150, 250 });
+    QTest::newRow("half a column in") << 75 << 150 << QList<int>({ 0, 150, 250 });
+    QTest::newRow("just past the first column") << 101 << 202 << QList<int>({ 0, 100, 250 });
+}
+
+void TestTLine3::shouldShiftColumnsAtAndAfterTheArrow()
+{
+    QFETCH(int, tPos);
+    QFETCH(int, axisX);
+    QFETCH(QList<int>, columns);
+
+    TLItemModel model;
+    for (int pos = 0; pos < 3; ++pos)
+        addItem(&model, QDate(2021, 3, 4), pos, QStringLiteral("<p>Box</p>"), Qt::yellow);
+    Probe chart;
+    chart.setModel(&model);
+    setChart(&chart, QDate(2021, 3, 1), QDate(2021, 3, 10), 10.0, 100.0, 3, tPos, {});
+    const QImage image = chart.paintOn(chart.size());
+    for (int pos = 0; pos < 3; ++pos)
+        QCOMPARE(chart.itemRects.at(pos).topLeft(), QPoint(columns.at(pos), 35));
+
+    // The shaft is 8 pixels wide around the axis.
+    const QPair<int, int> shaft = darkExtent(image, QRect(qMax(0, axisX - 10), 90, 30, 1));
+    QCOMPARE(shaft.first, qMax(0, axisX - 4));
+    QCOMPARE(shaft.second, axisX + 3);
+}
+
+void TestTLine3::shouldEndTheArrowAfterTheLastDay()
+{
+    TLine3 chart;
+    setChart(&chart, QDate(2021, 3, 1), QDate(2021, 3, 10), 10.0, 100.0, 2, 100, {});
+    QCOMPARE(chart.height(), 110);
+    const QImage image = grab(&chart);
+    // Shaft from 0 to 100, tip at 108, narrower than a pixel in its last row.
+    QVERIFY(isDark(image, 197, 0));
+    QVERIFY(isDark(image, 196, 99));
+    QVERIFY(!isDark(image, 195, 99));
+    QVERIFY(isDark(image, 195, 100));
+    QVERIFY(isDark(image, 200, 106));
+    QVERIFY(!hasDarkPixel(image, QRect(190, 108, 20, 2)));
+}
+
+void TestTLine3::shouldMarkDaysBetweenStartAndEnd_data()
+{
+    QTest::addColumn<double>("dayWidth");
+    QTest::addColumn<QList<int>>("lines");
+
+    // Days 2 to 9 of March 2021: neither the start nor the end.
+    QList<int> everyDay;
+    for (int i = 1; i <= 8; ++i)
+        everyDay.append(5 + 15 * i);
+    QTest::newRow("15") << 15.0 << everyDay;
+    QTest::newRow("14.9") << 14.9 << QList<int>();
+}
+
+void TestTLine3::shouldMarkDaysBetweenStartAndEnd()
+{
+    QFETCH(double, dayWidth);
+    QFETCH(QList<int>, lines);
+
+    TLine3 chart;
+    setChart(&chart, QDate(2021, 3, 1), QDate(2021, 3, 10), dayWidth, 100.0, 2, 2, { TLine::MarkDays });
+    const QImage image = grab(&chart);
+    QCOMPARE(darkRowRuns(image, 100, 240), lines);
+}
+
+void TestTLine3::shouldLabelWeekMarksFromDayWidth15_data()
+{
+    QTest::addColumn<double>("dayWidth");
+    QTest::addColumn<bool>("labelled");
+
+    QTest::newRow("15") << 15.0 << true;
+    QTest::newRow("14.9") << 14.9 << false;
+}
+
+void TestTLine3::shouldLabelWeekMarksFromDayWidth15()
+{
+    QFETCH(double, dayWidth);
+    QFETCH(bool, labelled);
+
+    TLine3 chart;
+    setChart(&chart, QDate(2021, 3, 1), QDate(2021, 3, 20), dayWidth, 100.0, 2, 2, { TLine::MarkWeeks });
+    const QImage image = grab(&chart);
+    const int y8 = int(7 * dayWidth + 5.0);
+    const int y15 = int(14 * dayWidth + 5.0);
+    QCOMPARE(darkRowRuns(image, 100, 240), QList<int>({ y8, y15 }));
+    for (int y : { y8, y15 })
+        QCOMPARE(hasDarkPixel(image, QRect(9, y - 5, 20, 5)), labelled);
+}
+
+void TestTLine3::shouldPutStartEndMarkOnTheFirstDay_data()
+{
+    QTest::addColumn<int>("tPos");
+    QTest::addColumn<int>("axisX");
+
+    QTest::newRow("default") << 2 << 4;
+    QTest::newRow("one column in") << 100 << 200;
+}
+
+void TestTLine3::shouldPutStartEndMarkOnTheFirstDay()
+{
+    QFETCH(int, tPos);
+    QFETCH(int, axisX);
+
+    TLine3 chart;
+    setChart(&chart, QDate(2021, 3, 1), QDate(2021, 3, 10), 10.0, 100.0, 3, tPos, { TLine::MarkEnds });
+    const QImage image = grab(&chart);
+    // Ticks from the axis to 15 pixels right of it at y 5 and at y 95.
+    for (int y : { 5, 95 }) {
+        QVERIFY(isDark(image, axisX + 15, y));
+        QVERIFY(isDark(image, axisX + 8, y));
+        QVERIFY(!isDark(image, axisX + 8, y - 1));
+        QVERIFY(!isDark(image, axisX + 8, y + 1));
+    }
+    // The labels hang right of the ticks, their baselines 5 below.
+    QVERIFY(hasDarkPixel(image, QRect(axisX + 16, 6, 40, 4)));
+    QVERIFY(hasDarkPixel(image, QRect(axisX + 16, 96, 40, 4)));
+}
+
+void TestTLine3::shouldSpanItemsDownToTheirEndDate()
+{
+    TLItemModel model;
+    const QString tall = QStringLiteral("<p>One</p><p>Two</p><p>Three</p><p>Four</p>");
+    addItem(&model, QDate(2021, 3, 4), 0, tall, Qt::yellow, QDate(2021, 3, 6));
+    addItem(&model, QDate(2021, 3, 4), 1, tall, Qt::yellow);
+    addItem(&model, QDate(2021, 3, 4), 1, tall, Qt::yellow, QDate(2021, 3, 4));
+    addItem(&model, QDate(2021, 3, 4), 1, tall, Qt::yellow, QDate(2021, 3, 2));
+    Probe chart;
+    chart.setModel(&model);
+    setChart(&chart, QDate(2021, 3, 1), QDate(2021, 3, 31), 10.0, 100.0, 2, 2, {});
+    chart.paintOn(chart.size());
+
+    QCOMPARE(chart.itemRects.size(), 4);
+    QCOMPARE(chart.itemRects.at(0).topLeft(), QPoint(50, 35));
+    QCOMPARE(chart.itemRects.at(0).height(), 20 + 5);
+    QCOMPARE(chart.itemRects.at(1).topLeft(), QPoint(150, 35));
+    QVERIFY(chart.itemRects.at(1).height() > 60);
+    QCOMPARE(chart.itemRects.at(2), chart.itemRects.at(1));
+    QCOMPARE(chart.itemRects.at(3), chart.itemRects.at(1));
+    // The width is the text's whether or not the item spans days.
+    QCOMPARE(chart.itemRects.at(0).width(), chart.itemRects.at(1).width());
+}
+
+void TestTLine3::shouldJoinBothItemDatesInOneLabel()
+{
+    TLItemModel model;
+    addItem(&model, QDate(2021, 3, 4), 0, QStringLiteral("<p>A</p>"), QColor(255, 255, 200), QDate(2021, 3, 6));
+    addItem(&model, QDate(2021, 3, 4), 2, QStringLiteral("<p>A</p>"), QColor(255, 255, 200), QDate(2021, 3, 4));
+    Probe chart;
+    chart.setModel(&model);
+    setChart(&chart, QDate(2021, 3, 1), QDate(2021, 3, 31), 10.0, 100.0, 3, 2, { TLine::MarkItems });
+    const QImage image = chart.paintOn(chart.size());
+
+    QList<int> rights;
+    for (int row = 0; row < 2; ++row) {
+        const QRect box = chart.itemRects.at(row).adjusted(0, 0, -10, -5);
+        const QPair<int, int> label = darkExtent(image, QRect(box.left(), box.bottom() + 1, 100, 16));
+        QVERIFY2(label.first >= box.left() + 1 && label.first <= box.left() + 3, qPrintable(QString::number(row)));
+        rights.append(label.second - box.left());
+    }
+    // "04/03/2021 - 06/03/2021" against "04/03/2021".
+    QVERIFY2(rights.at(0) > 2 * rights.at(1), qPrintable(QString::number(rights.at(0))));
+    QVERIFY(rights.at(1) > 20);
+}
+
+void TestTLine3::shouldRenderTheReferenceChart()
+{
+    TLItemModel model;
+    addItem(&model, QDate(2006, 10, 4), 0, QStringLiteral("<p>Projekt<br/>Start</p>"), QColor("#a3a3a3"));
+    addItem(&model, QDate(2006, 11, 3), 0,
+            QStringLiteral("<p><span style=\"font-size:12pt\">Projekt<br/>Ende</span></p>"), QColor("#e0e0e0"));
+    addItem(&model, QDate(2006, 10, 19), 2,
+            QStringLiteral("<p>Zwischen<span style=\"color:#ff5500\">bericht</span></p>"), QColor("#ffff00"));
+    addItem(&model, QDate(2006, 10, 17), 3,
+            QStringLiteral("<p style=\"font-size:7pt\">Ein anderer <b><u>Bericht</u></b><br/>Ist aber auch zu "
+                           "<b>machen</b> aber es ist schwerer</p>"),
+            QColor("#ffffff"), QDate(2006, 10, 25));
+
+    TLine3 chart;
+    chart.setModel(&model);
+    setChart(&chart, QDate(2006, 10, 4), QDate(2006, 11, 8), 20.4, 94.99, 4, 10,
+             { 0, 1, 2, 3, 4, 5, 6, 7, 8 });
+    chart.setBgColors({ Qt::white, Qt::white, Qt::blue });
+    chart.setBgMode(TLine::VerticalGradient);
+    const QImage image = grab(&chart);
+    QCOMPARE(image.size(), QSize(429, 744));
+
+    const QString path = QStringLiteral(ZELVARO_TEST_DATA "/style3.png");
+    if (qEnvironmentVariableIntValue("ZELVARO_UPDATE_REFERENCES") == 1) {
+        QDir().mkpath(QStringLiteral(ZELVARO_TEST_DATA));
+        QVERIFY(image.save(path));
+        QSKIP("reference written");
+    }
+    const QImage reference(path);
+    QVERIFY2(!reference.isNull(), "missing reference; run with ZELVARO_UPDATE_REFERENCES=1");
+    QCOMPARE(image, reference.convertToFormat(QImage::Format_RGB32));
+}
+
+void TestTLine3::shouldPaintQuicklyWithOddParameters_data()
+{
+    QTest::addColumn<QDate>("start");
+    QTest::addColumn<QDate>("end");
+    QTest::addColumn<double>("dayWidth");
+    QTest::addColumn<double>("posHeight");
+    QTest::addColumn<int>("maxPos");
+    QTest::addColumn<bool>("gradient");
+
+    const QDate start(2006, 10, 4);
+    const QDate longEnd(12006, 10, 4);
+    QTest::newRow("zero day width") << start << longEnd << 0.0 << 100.0 << 4 << false;
+    QTest::newRow("negative day width") << start << longEnd << -20.0 << 100.0 << 4 << false;
+    QTest::newRow("tiny day width") << start << longEnd << 1e-9 << 100.0 << 4 << false;
+    QTest::newRow("zero row height") << start << start.addDays(30) << 20.0 << 0.0 << 4 << false;
+    QTest::newRow("negative row height") << start << start.addDays(30) << 20.0 << -100.0 << 4 << false;
+    QTest::newRow("huge row height") << start << start.addDays(30) << 20.0 << 1e12 << 1000000 << false;
+    QTest::newRow("start after end") << start.addDays(500) << start << 20.0 << 100.0 << 4 << false;
+    QTest::newRow("ten thousand years") << start << longEnd << 20.4 << 94.99 << 4 << false;
+    QTest::newRow("ten thousand years, year marks") << start << longEnd << 0.2 << 94.99 << 4 << false;
+    QTest::newRow("ten thousand years, day marks") << start << longEnd << 30.0 << 94.99 << 4 << false;
+    // A gradient under rounded boxes, on a chart 730,011 pixels wide.
+    QTest::newRow("ten thousand years, gradient") << start << longEnd << 0.2 << 94.99 << 4 << true;
+    QTest::newRow("huge day width") << start << longEnd << 1e12 << 94.99 << 4 << false;
+}
+
+void TestTLine3::shouldPaintQuicklyWithOddParameters()
+{
+    QFETCH(QDate, start);
+    QFETCH(QDate, end);
+    QFETCH(double, dayWidth);
+    QFETCH(double, posHeight);
+    QFETCH(int, maxPos);
+    QFETCH(bool, gradient);
+
+    TLItemModel model;
+    addItem(&model, start, 0, QStringLiteral("<p>first</p>"), Qt::yellow, end);
+    addItem(&model, start.addDays(3), 1, QStringLiteral("<p>second</p>"), Qt::yellow);
+    addItem(&model, end, 2, QStringLiteral("<p>last</p>"), Qt::yellow, start);
+
+    QElapsedTimer timer;
+    timer.start();
+    Probe chart;
+    chart.setModel(&model);
+    setChart(&chart, start, end, dayWidth, posHeight, maxPos, 25, { 0, 1, 2, 3, 4, 5, 6, 7, 8 });
+    if (gradient) {
+        chart.setBgColors({ Qt::white, Qt::white, Qt::blue });
+        chart.setBgMode(TLine::VerticalGradient);
+    }
+    QVERIFY(chart.width() >= 0 && chart.width() <= QWIDGETSIZE_MAX);
+    QVERIFY(chart.height() >= 0 && chart.height() <= QWIDGETSIZE_MAX);
+    chart.paintOn(QSize(400, 300), QRect(0, 0, 400, 300));
+    QCOMPARE(chart.itemRects.size(), 3);
+    chart.paintOn(QSize(400, 300));
+    QCOMPARE(chart.itemRects.size(), 3);
+    QVERIFY2(timer.elapsed() < 2000, qPrintable(QString::number(timer.elapsed())));
+}
+
+QTEST_MAIN(TestTLine3)
+#include "tst_tline3.moc"
