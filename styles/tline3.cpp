@@ -1,5 +1,6 @@
 #include "styles/tline3.h"
 
+#include "model/tlitem.h"
 #include "styles/tldraw.h"
 #include "view/tlgeometry.h"
 
@@ -165,11 +166,12 @@ void TLine3::paint(QPainter *painter)
 
 void TLine3::paintItem(QPainter *painter, int row)
 {
-    const QDate date = model->data(model->index(row, 0)).toDate();
-    const int pos = model->data(model->index(row, 1)).toInt();
-    const QString text = model->data(model->index(row, 2)).toString();
-    const QDate endDate = model->data(model->index(row, 4)).toDate();
-    const QColor fill = qvariant_cast<QColor>(model->data(model->index(row, 2), Qt::BackgroundRole));
+    const QDate date = model->data(model->index(row, TLItem::DateColumn)).toDate();
+    const int pos = model->data(model->index(row, TLItem::PosColumn)).toInt();
+    const QString text = model->data(model->index(row, TLItem::TextColumn)).toString();
+    const QDate endDate = model->data(model->index(row, TLItem::EndDateColumn)).toDate();
+    const QColor fill =
+        qvariant_cast<QColor>(model->data(model->index(row, TLItem::TextColumn), Qt::BackgroundRole));
 
     const QPoint topLeft = itemPoint(date, pos);
     const int x1 = topLeft.x();

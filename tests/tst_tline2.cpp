@@ -357,9 +357,9 @@ void TestTLine2::shouldDrawItemDatesWithMarkItems()
     if (labelled) {
         // The start date at x1 + 1, the end date from x2 - 10.
         const QPair<int, int> first = darkExtent(image, QRect(box.left(), band.top(), 50, band.height()));
-        QVERIFY2(first.first >= box.left() + 1 && first.first <= box.left() + 3, qPrintable(QString::number(first.first)));
-        const QPair<int, int> second =
-            darkExtent(image, QRect(box.right() - 20, band.top(), 100, band.height()));
+        QVERIFY2(first.first >= box.left() + 1 && first.first <= box.left() + 3,
+                 qPrintable(QString::number(first.first)));
+        const QPair<int, int> second = darkExtent(image, QRect(box.right() - 20, band.top(), 100, band.height()));
         QVERIFY2(second.first >= box.right() + 1 - 10 && second.first <= box.right() + 1 - 8,
                  qPrintable(QString::number(second.first)));
     }
