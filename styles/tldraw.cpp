@@ -8,7 +8,6 @@
 #include <QDate>
 #include <QFont>
 #include <QFontMetrics>
-#include <QImage>
 #include <QPaintDevice>
 #include <QPainter>
 #include <QPen>
@@ -79,50 +78,26 @@ void drawSquareBox(QPainter *painter, const QRect &widgetRect, int x, int y, int
     painter->drawPixmap(part.topLeft(), box);
 }
 
-// Qt's raster engine steps a gradient along each filled span from the span's
-// start, so a gradient filled over a box area alone can differ from the
-// widget's own fill by a colour step here and there. Gradient backgrounds are
-// therefore filled once over the whole widget, as the widget fills itself,
-// and every box takes its area from there until brush or size change.
-const QImage &gradientBackground(const QBrush &background, const QSize &size)
-{
-    static QBrush cachedBrush;
-    static QImage cached;
-    if (cached.size() != size || !(cachedBrush == background)) {
-        cached = QImage(size, QImage::Format_ARGB32_Premultiplied);
-        cached.fill(Qt::transparent);
-        QPainter painter(&cached);
-        painter.fillRect(QRect(QPoint(0, 0), size), background);
-        cachedBrush = background;
-    }
-    return cached;
-}
-
 // The box lies over the chart background in a margin of 10 pixels right and
 // 6 below, the shadow included; that area is repainted from the background
 // brush alone. Only this area is rendered, with the brush laid out in widget
 // coordinates so that tiles and gradients continue the widget's own fill.
+// Tiles and solid colours come out exactly as a fill of the whole widget;
+// Qt steps a gradient in fixed point from the start of each filled span, so
+// a gradient may differ from it by one colour step in a few pixels.
 void drawRoundedBox(QPainter *painter, const QRect &widgetRect, const QBrush &background, int x, int y, int w,
                     int h, const QColor &fill, QTextDocument *document, bool shadow)
 {
     const QRect part = paintedPart(painter, widgetRect, x, y, qint64(w) + 10, qint64(h) + 6);
     if (part.isEmpty())
         return;
-    const bool gradient = background.gradient() != nullptr;
-    QPixmap box;
-    if (gradient) {
-        const QImage &whole = gradientBackground(background, widgetRect.size());
-        box = QPixmap::fromImage(whole.copy(part.translated(-widgetRect.topLeft())));
-    } else {
-        box = QPixmap(part.size());
-        if (!coversOpaquely(background))
-            box.fill(Qt::transparent);
-    }
+    QPixmap box(part.size());
+    if (!coversOpaquely(background))
+        box.fill(Qt::transparent);
     QPainter boxPainter(&box);
     boxPainter.save();
     boxPainter.translate(-part.x(), -part.y());
-    if (!gradient)
-        boxPainter.fillRect(part, background);
+    boxPainter.fillRect(part, background);
     if (shadow) {
         boxPainter.setPen(Qt::NoPen);
         boxPainter.setBrush(QBrush(itemShadowColor, Qt::SolidPattern));

@@ -213,6 +213,37 @@ QImage whiteImage(int w, int h)
     return image;
 }
 
+// The largest difference of two images in any colour channel.
+int largestDifference(const QImage &a, const QImage &b)
+{
+    int largest = 0;
+    for (int y = 0; y < a.height(); ++y) {
+        for (int x = 0; x < a.width(); ++x) {
+            const QRgb p = a.pixel(x, y);
+            const QRgb q = b.pixel(x, y);
+            largest = std::max({ largest, qAbs(qRed(p) - qRed(q)), qAbs(qGreen(p) - qGreen(q)),
+                                 qAbs(qBlue(p) - qBlue(q)) });
+        }
+    }
+    return largest;
+}
+
+// Solid colours and tiles come out exactly as over the whole widget. Qt steps
+// a gradient in fixed point from the start of each filled span, so a fill
+// that starts at the box differs from one that starts at the widget's left
+// edge by a rounding error that grows with the distance from that edge: one
+// colour step on a small chart, a few steps thousands of pixels further.
+void verifySamePicture(const QImage &fast, const QImage &original, int mode, int gradientSteps = 1)
+{
+    QCOMPARE(fast.size(), original.size());
+    if (mode == TLine::DiagonalGradient || mode == TLine::VerticalGradient) {
+        const int steps = largestDifference(fast, original);
+        QVERIFY2(steps <= gradientSteps, qPrintable(QString::number(steps)));
+    } else {
+        QVERIFY(fast == original);
+    }
+}
+
 bool isGrey(QRgb pixel)
 {
     return qRed(pixel) == qGreen(pixel) && qGreen(pixel) == qBlue(pixel) && qRed(pixel) > 60 && qRed(pixel) < 200;
@@ -724,14 +755,15 @@ void TestTLDraw::shouldMatchWholeWidgetRoundedBox()
     } else if (mode == TLine::ImageBackground) {
         QCOMPARE(fast.pixel(288, 3), texturePixmap().toImage().pixel(288 % 7, 3));
     }
-    QVERIFY(fast == original);
+    verifySamePicture(fast, original, mode);
+    if (QTest::currentTestFailed())
+        return;
 
-    // A new background must not reuse what was drawn for the old one.
     chart.setBgColors({ QColor(10, 80, 10), QColor(Qt::yellow), QColor(Qt::darkCyan) });
     chart.overWholeWidget = false;
     const QImage recoloured = chart.grab().toImage();
     chart.overWholeWidget = true;
-    QVERIFY(recoloured == chart.grab().toImage());
+    verifySamePicture(recoloured, chart.grab().toImage(), mode);
 }
 
 void TestTLDraw::shouldDrawRoundedBoxesFasterThanWholeWidget()
@@ -742,6 +774,7 @@ void TestTLDraw::shouldDrawRoundedBoxesFasterThanWholeWidget()
                        QColor(255, 255, 255 - i), std::nullopt });
     BoxChart chart(QSize(14600, 300), items);
     chart.setDisplayFlags({ TLine::RoundEdges, TLine::ItemShadow });
+    chart.grab();
     for (int mode : { TLine::SolidBackground, TLine::DiagonalGradient, TLine::ImageBackground }) {
         applyBackground(&chart, mode);
         chart.overWholeWidget = false;
@@ -756,7 +789,7 @@ void TestTLDraw::shouldDrawRoundedBoxesFasterThanWholeWidget()
         qInfo("200 rounded items on a 14600 x 300 chart, background mode %d: %lld ms with box-sized pixmaps, "
               "%lld ms with widget-sized ones",
               mode, fastTime, originalTime);
-        QVERIFY(fast == original);
+        verifySamePicture(fast, original, mode, 4);
         QVERIFY(fastTime < 60000);
     }
 }
