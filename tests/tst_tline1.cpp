@@ -132,6 +132,8 @@ private slots:
     void shouldPaintQuicklyWithOddParameters_data();
     void shouldPaintQuicklyWithOddParameters();
     void shouldKeepHitBoxesOfItemsOutsideTheClip();
+    void shouldDrawTheSameInsideAClip_data();
+    void shouldDrawTheSameInsideAClip();
 
 private:
     static QImage grab(TLine *chart) { return chart->grab().toImage().convertToFormat(QImage::Format_RGB32); }
@@ -473,6 +475,42 @@ void TestTLine1::shouldKeepHitBoxesOfItemsOutsideTheClip()
     chart.paintOn(chart.size());
     QCOMPARE(clippedRects, chart.itemRects);
     QCOMPARE(clippedRects.at(1).topLeft(), QPoint(275, 100));
+}
+
+void TestTLine1::shouldDrawTheSameInsideAClip_data()
+{
+    QTest::addColumn<double>("dayWidth");
+    QTest::addColumn<QRect>("clip");
+
+    QTest::newRow("between two marks") << 25.0 << QRect(1010, 0, 12, 300);
+    QTest::newRow("one column") << 25.0 << QRect(1231, 0, 1, 300);
+    QTest::newRow("labels only") << 25.0 << QRect(1000, 40, 400, 30);
+    QTest::newRow("part of an item") << 25.0 << QRect(460, 100, 30, 30);
+    QTest::newRow("end label") << 25.0 << QRect(2380, 0, 80, 300);
+    QTest::newRow("year label, mark outside") << 0.2 << QRect(56, 0, 6, 300);
+}
+
+void TestTLine1::shouldDrawTheSameInsideAClip()
+{
+    QFETCH(double, dayWidth);
+    QFETCH(QRect, clip);
+
+    TLItemModel model;
+    addItem(&model, QDate(2020, 12, 3), 1, QStringLiteral("<p>A long <b>label</b></p>"), Qt::yellow,
+            QDate(2021, 1, 20));
+    addItem(&model, QDate(2020, 12, 28), 0, QStringLiteral("<p>Short</p>"), Qt::cyan);
+    // Three years at a day width of 0.2 carry year marks only.
+    const bool years = dayWidth < 1.0;
+    Probe chart;
+    chart.setModel(&model);
+    const QDate start = years ? QDate(2019, 6, 1) : QDate(2020, 11, 15);
+    const QDate end = years ? QDate(2022, 3, 1) : QDate(2021, 2, 20);
+    setChart(&chart, start, end, dayWidth, 100.0, 3, 2, { 0, 1, 2, 3, 4, 5, 6, 7, 8 });
+    chart.setBgColors({ QColor(230, 240, 255) });
+    chart.setBgMode(TLine::SolidBackground);
+    const QImage whole = chart.paintOn(chart.size());
+    const QImage clipped = chart.paintOn(chart.size(), clip);
+    QCOMPARE(clipped.copy(clip), whole.copy(clip));
 }
 
 QTEST_MAIN(TestTLine1)

@@ -134,6 +134,8 @@ private slots:
     void shouldPlaceItemsAsPlainBars();
     void shouldDrawItemDatesWithMarkItems_data();
     void shouldDrawItemDatesWithMarkItems();
+    void shouldDrawTheSameInsideAClip_data();
+    void shouldDrawTheSameInsideAClip();
     void shouldRenderTheReferenceChart();
     void shouldPaintQuicklyWithOddParameters_data();
     void shouldPaintQuicklyWithOddParameters();
@@ -363,6 +365,37 @@ void TestTLine2::shouldDrawItemDatesWithMarkItems()
         QVERIFY2(second.first >= box.right() + 1 - 10 && second.first <= box.right() + 1 - 8,
                  qPrintable(QString::number(second.first)));
     }
+}
+
+void TestTLine2::shouldDrawTheSameInsideAClip_data()
+{
+    QTest::addColumn<double>("dayWidth");
+    QTest::addColumn<QRect>("clip");
+
+    // Year labels stand about 180 pixels right of their mark at a day
+    // width of 1, month labels about 290 at 20.
+    QTest::newRow("year label") << 1.0 << QRect(470, 0, 30, 20);
+    QTest::newRow("year label, one column") << 1.0 << QRect(481, 0, 1, 60);
+    QTest::newRow("month label") << 20.0 << QRect(4750, 0, 40, 30);
+    QTest::newRow("day labels") << 20.0 << QRect(3000, 30, 300, 20);
+    QTest::newRow("rows") << 20.0 << QRect(3000, 100, 300, 200);
+}
+
+void TestTLine2::shouldDrawTheSameInsideAClip()
+{
+    QFETCH(double, dayWidth);
+    QFETCH(QRect, clip);
+
+    TLItemModel model;
+    addItem(&model, QDate(2020, 12, 3), 1, QStringLiteral("<p>A long <b>label</b></p>"), Qt::yellow,
+            QDate(2021, 1, 20));
+    addItem(&model, QDate(2020, 12, 28), 0, QStringLiteral("<p>Short</p>"), Qt::cyan);
+    Probe chart;
+    chart.setModel(&model);
+    setChart(&chart, QDate(2019, 6, 1), QDate(2022, 3, 1), dayWidth, 100.0, 3, 2, { 0, 1, 2, 3, 4, 5, 6, 7, 8 });
+    const QImage whole = chart.paintOn(chart.size());
+    const QImage clipped = chart.paintOn(chart.size(), clip);
+    QCOMPARE(clipped.copy(clip), whole.copy(clip));
 }
 
 void TestTLine2::shouldRenderTheReferenceChart()

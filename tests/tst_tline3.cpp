@@ -124,6 +124,8 @@ private slots:
     void shouldPutStartEndMarkOnTheFirstDay();
     void shouldSpanItemsDownToTheirEndDate();
     void shouldJoinBothItemDatesInOneLabel();
+    void shouldDrawTheSameInsideAClip_data();
+    void shouldDrawTheSameInsideAClip();
     void shouldRenderTheReferenceChart();
     void shouldPaintQuicklyWithOddParameters_data();
     void shouldPaintQuicklyWithOddParameters();
@@ -290,9 +292,14 @@ void TestTLine3::shouldSpanItemsDownToTheirEndDate()
     Probe chart;
     chart.setModel(&model);
     setChart(&chart, QDate(2021, 3, 1), QDate(2021, 3, 31), 10.0, 100.0, 2, 2, {});
-    chart.paintOn(chart.size());
+    const QImage image = chart.paintOn(chart.size());
 
     QCOMPARE(chart.itemRects.size(), 4);
+    // The text runs on below the 20 pixel box and is cut off there.
+    const int right = 50 + chart.itemRects.at(0).width() - 11;
+    QCOMPARE(image.pixel(right, 54), QColor(Qt::yellow).rgb());
+    QCOMPARE(image.pixel(right, 55), QColor(Qt::white).rgb());
+    QVERIFY(!hasDarkPixel(image, QRect(50, 55, right - 50, 40)));
     QCOMPARE(chart.itemRects.at(0).topLeft(), QPoint(50, 35));
     QCOMPARE(chart.itemRects.at(0).height(), 20 + 5);
     QCOMPARE(chart.itemRects.at(1).topLeft(), QPoint(150, 35));
@@ -323,6 +330,42 @@ void TestTLine3::shouldJoinBothItemDatesInOneLabel()
     // "04/03/2021 - 06/03/2021" against "04/03/2021".
     QVERIFY2(rights.at(0) > 2 * rights.at(1), qPrintable(QString::number(rights.at(0))));
     QVERIFY(rights.at(1) > 20);
+}
+
+void TestTLine3::shouldDrawTheSameInsideAClip_data()
+{
+    QTest::addColumn<double>("dayWidth");
+    QTest::addColumn<QRect>("clip");
+
+    QTest::newRow("between two marks") << 15.0 << QRect(0, 507, 300, 10);
+    QTest::newRow("one row") << 15.0 << QRect(0, 503, 300, 1);
+    QTest::newRow("labels only") << 15.0 << QRect(0, 400, 60, 300);
+    QTest::newRow("part of an item") << 15.0 << QRect(60, 320, 30, 30);
+    QTest::newRow("end label") << 15.0 << QRect(0, 1200, 300, 40);
+    QTest::newRow("year label, mark outside") << 0.2 << QRect(0, 50, 300, 4);
+}
+
+void TestTLine3::shouldDrawTheSameInsideAClip()
+{
+    QFETCH(double, dayWidth);
+    QFETCH(QRect, clip);
+
+    TLItemModel model;
+    addItem(&model, QDate(2021, 2, 1), 0, QStringLiteral("<p>A long <b>label</b></p>"), Qt::yellow,
+            QDate(2021, 2, 20));
+    addItem(&model, QDate(2021, 3, 1), 1, QStringLiteral("<p>Short</p>"), Qt::cyan);
+    // Three years at a day width of 0.2 carry year marks only.
+    const bool years = dayWidth < 1.0;
+    Probe chart;
+    chart.setModel(&model);
+    const QDate start = years ? QDate(2019, 6, 1) : QDate(2021, 1, 20);
+    const QDate end = years ? QDate(2022, 3, 1) : QDate(2021, 4, 10);
+    setChart(&chart, start, end, dayWidth, 100.0, 3, 2, { 0, 1, 2, 3, 4, 5, 6, 7, 8 });
+    chart.setBgColors({ QColor(230, 240, 255) });
+    chart.setBgMode(TLine::SolidBackground);
+    const QImage whole = chart.paintOn(chart.size());
+    const QImage clipped = chart.paintOn(chart.size(), clip);
+    QCOMPARE(clipped.copy(clip), whole.copy(clip));
 }
 
 void TestTLine3::shouldRenderTheReferenceChart()
