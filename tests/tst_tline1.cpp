@@ -134,6 +134,7 @@ private slots:
     void shouldKeepHitBoxesOfItemsOutsideTheClip();
     void shouldDrawTheSameInsideAClip_data();
     void shouldDrawTheSameInsideAClip();
+    void shouldRenderAPartAsTheWholeShowsIt();
 
 private:
     static QImage grab(TLine *chart) { return chart->grab().toImage().convertToFormat(QImage::Format_RGB32); }
@@ -511,6 +512,26 @@ void TestTLine1::shouldDrawTheSameInsideAClip()
     const QImage whole = chart.paintOn(chart.size());
     const QImage clipped = chart.paintOn(chart.size(), clip);
     QCOMPARE(clipped.copy(clip), whole.copy(clip));
+}
+
+void TestTLine1::shouldRenderAPartAsTheWholeShowsIt()
+{
+    // A part rendered alone, as a paint event or a grab of a scrolled view
+    // asks for it, carries the part as the engine's clip, not the painter's.
+    TLItemModel model;
+    addItem(&model, QDate(2020, 12, 3), 1, QStringLiteral("<p>A long <b>label</b></p>"), Qt::yellow,
+            QDate(2021, 1, 20));
+    addItem(&model, QDate(2021, 1, 12), 0, QStringLiteral("<p>Short</p>"), Qt::cyan);
+    TLine1 chart;
+    chart.setModel(&model);
+    setChart(&chart, QDate(2020, 11, 15), QDate(2021, 2, 20), 25.0, 100.0, 3, 2, { 0, 1, 2, 3, 4, 5, 6, 7, 8 });
+    const QRect part(1000, 0, 300, 200);
+    QImage image(part.size(), QImage::Format_RGB32);
+    image.fill(Qt::black);
+    QPainter painter(&image);
+    chart.render(&painter, QPoint(), QRegion(part));
+    painter.end();
+    QCOMPARE(image, grab(&chart).copy(part));
 }
 
 QTEST_MAIN(TestTLine1)

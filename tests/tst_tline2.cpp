@@ -136,6 +136,7 @@ private slots:
     void shouldDrawItemDatesWithMarkItems();
     void shouldDrawTheSameInsideAClip_data();
     void shouldDrawTheSameInsideAClip();
+    void shouldRenderAPartAsTheWholeShowsIt();
     void shouldRenderTheReferenceChart();
     void shouldPaintQuicklyWithOddParameters_data();
     void shouldPaintQuicklyWithOddParameters();
@@ -396,6 +397,26 @@ void TestTLine2::shouldDrawTheSameInsideAClip()
     const QImage whole = chart.paintOn(chart.size());
     const QImage clipped = chart.paintOn(chart.size(), clip);
     QCOMPARE(clipped.copy(clip), whole.copy(clip));
+}
+
+void TestTLine2::shouldRenderAPartAsTheWholeShowsIt()
+{
+    // A part rendered alone, as a paint event or a grab of a scrolled view
+    // asks for it, carries the part as the engine's clip, not the painter's.
+    TLItemModel model;
+    addItem(&model, QDate(2020, 12, 3), 1, QStringLiteral("<p>A long <b>label</b></p>"), Qt::yellow,
+            QDate(2021, 1, 20));
+    addItem(&model, QDate(2021, 1, 12), 0, QStringLiteral("<p>Short</p>"), Qt::cyan);
+    TLine2 chart;
+    chart.setModel(&model);
+    setChart(&chart, QDate(2020, 11, 15), QDate(2021, 2, 20), 25.0, 100.0, 3, 2, { 0, 1, 2, 3, 4, 5, 6, 7, 8 });
+    const QRect part(1000, 0, 300, 200);
+    QImage image(part.size(), QImage::Format_RGB32);
+    image.fill(Qt::black);
+    QPainter painter(&image);
+    chart.render(&painter, QPoint(), QRegion(part));
+    painter.end();
+    QCOMPARE(image, grab(&chart).copy(part));
 }
 
 void TestTLine2::shouldRenderTheReferenceChart()
