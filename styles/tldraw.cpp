@@ -1,14 +1,18 @@
 #include "styles/tldraw.h"
 
+#include "model/tlitem.h"
 #include "view/tlgeometry.h"
 #include "view/tline.h"
 
+#include <QAbstractItemModel>
 #include <QBrush>
 #include <QColor>
 #include <QDate>
 #include <QFont>
 #include <QFontMetrics>
+#include <QLine>
 #include <QPaintDevice>
+#include <QPaintEngine>
 #include <QPainter>
 #include <QPen>
 #include <QPixmap>
@@ -16,6 +20,7 @@
 #include <QSet>
 #include <QString>
 #include <QTextDocument>
+#include <QTransform>
 
 #include <algorithm>
 
@@ -31,11 +36,6 @@ const QColor arrowColor(0, 0, 0, 255);
 const QColor arrowShadowColor(40, 40, 40, 128);
 const int shadowOffset = 6;
 const int roundness = 25;
-
-qint64 julianDay(const QDate &date)
-{
-    return date.isNull() ? 0 : date.toJulianDay();
-}
 
 // The part of the box area that can reach the widget and the device, in the
 // painter's logical coordinates. A box far wider than the chart (an end date
@@ -157,6 +157,42 @@ QDate nextCandidate(const QDate &day, const MarkSwitches &on)
 
 }
 
+ItemCells readItemCells(const QAbstractItemModel *model, int row)
+{
+    return { model->data(model->index(row, TLItem::DateColumn)).toDate(),
+             model->data(model->index(row, TLItem::PosColumn)).toInt(),
+             model->data(model->index(row, TLItem::TextColumn)).toString(),
+             model->data(model->index(row, TLItem::EndDateColumn)).toDate(),
+             qvariant_cast<QColor>(model->data(model->index(row, TLItem::TextColumn), Qt::BackgroundRole)) };
+}
+
+QRect visibleArea(QPainter *painter, const QRect &widgetRect)
+{
+    QRectF area = widgetRect;
+    if (const QPaintDevice *device = painter->device()) {
+        bool invertible = false;
+        const QTransform toLogical = painter->combinedTransform().inverted(&invertible);
+        if (invertible)
+            area &= toLogical.mapRect(QRectF(0, 0, device->width(), device->height()));
+    }
+    const QPaintEngine *engine = painter->paintEngine();
+    if (engine && !engine->systemClip().isEmpty()) {
+        bool invertible = false;
+        const QTransform toLogical = painter->deviceTransform().inverted(&invertible);
+        if (invertible)
+            area &= toLogical.mapRect(QRectF(engine->systemClip().boundingRect()));
+    }
+    if (painter->hasClipping())
+        area &= painter->clipBoundingRect();
+    return area.toAlignedRect();
+}
+
+void drawLine(QPainter *painter, int x1, int y1, int x2, int y2)
+{
+    const QLine line(x1, y1, x2, y2);
+    painter->drawLines(&line, 1);
+}
+
 QSize layoutItemText(QTextDocument *document, const QString &text, std::optional<int> span)
 {
     document->setHtml(text);
@@ -219,7 +255,7 @@ void scanDateMarks(const QDate &start, const QDate &end, double dayWidth, const 
         return;
 
     // A null start counts as Julian day 0, as in every other date distance.
-    const qint64 startDay = julianDay(start);
+    const qint64 startDay = TLGeometry::julianDay(start);
     const QDate startDate = QDate::fromJulianDay(startDay);
     const QDate before = QDate::fromJulianDay(startDay + first - 1);
     const QDate lastDate = QDate::fromJulianDay(startDay + last);

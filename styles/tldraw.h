@@ -2,25 +2,46 @@
 #define TLDRAW_H
 
 #include <QtGlobal>
+#include <QColor>
+#include <QDate>
 #include <QPolygonF>
 #include <QSize>
+#include <QString>
 
 #include <functional>
 #include <optional>
 
+class QAbstractItemModel;
 class QBrush;
-class QColor;
-class QDate;
 class QPainter;
 class QPen;
 class QRect;
-class QString;
 class QTextDocument;
 template <typename T> class QSet;
 
 // Drawing shared by the three chart styles: item boxes with their labels,
 // item date labels, the day scan that places date marks, and the time arrow.
 namespace TLDraw {
+
+// The cells of one item row that a style draws.
+struct ItemCells
+{
+    QDate date;
+    int pos;
+    QString text;
+    QDate endDate;
+    QColor fill;
+};
+
+ItemCells readItemCells(const QAbstractItemModel *model, int row);
+
+// The part of the widget this paint can change. Paint events and grabs
+// carry no painter clip, only the engine's system clip in device
+// coordinates; either narrows the work to what is exposed, as does the
+// size of the device painted on.
+QRect visibleArea(QPainter *painter, const QRect &widgetRect);
+
+void drawLine(QPainter *painter, int x1, int y1, int x2, int y2);
 
 enum class MarkKind { Year, Month, Week, Day };
 

@@ -1,73 +1,27 @@
 #include "styles/tline2.h"
 
-#include "model/tlitem.h"
 #include "styles/tldraw.h"
 #include "view/tlgeometry.h"
 
 #include <QAbstractItemModel>
 #include <QFontMetrics>
-#include <QLine>
-#include <QPaintDevice>
-#include <QPaintEngine>
 #include <QPainter>
 #include <QPen>
 #include <QTextDocument>
-#include <QTransform>
 
 #include <algorithm>
 #include <cmath>
 
+using TLDraw::drawLine;
+using TLDraw::visibleArea;
+using TLGeometry::clampSize;
 using TLGeometry::daysBetween;
+using TLGeometry::pixel;
 using TLGeometry::truncate;
 
 namespace {
 
 const TLDraw::MarkThresholds thresholds = { 30.0, 25.0, 20.0, 20.0, 20.0, true };
-
-int clampSize(qint64 value)
-{
-    return int(std::clamp<qint64>(value, 0, QWIDGETSIZE_MAX));
-}
-
-// Coordinates far beyond any widget are held where adding a box size or a
-// label offset cannot overflow an int; they stay off screen all the same.
-const int pixelLimit = 1 << 29;
-
-int pixel(double value)
-{
-    return std::clamp(truncate(value), -pixelLimit, pixelLimit);
-}
-
-// The part of the widget this paint can change. Paint events and grabs
-// carry no painter clip, only the engine's system clip in device
-// coordinates; either narrows the work to what is exposed, as does the
-// size of the device painted on.
-QRect visibleArea(QPainter *painter, const QRect &widgetRect)
-{
-    QRectF area = widgetRect;
-    if (const QPaintDevice *device = painter->device()) {
-        bool invertible = false;
-        const QTransform toLogical = painter->combinedTransform().inverted(&invertible);
-        if (invertible)
-            area &= toLogical.mapRect(QRectF(0, 0, device->width(), device->height()));
-    }
-    const QPaintEngine *engine = painter->paintEngine();
-    if (engine && !engine->systemClip().isEmpty()) {
-        bool invertible = false;
-        const QTransform toLogical = painter->deviceTransform().inverted(&invertible);
-        if (invertible)
-            area &= toLogical.mapRect(QRectF(engine->systemClip().boundingRect()));
-    }
-    if (painter->hasClipping())
-        area &= painter->clipBoundingRect();
-    return area.toAlignedRect();
-}
-
-void drawLine(QPainter *painter, int x1, int y1, int x2, int y2)
-{
-    const QLine line(x1, y1, x2, y2);
-    painter->drawLines(&line, 1);
-}
 
 }
 
@@ -188,12 +142,7 @@ void TLine2::paint(QPainter *painter)
 
 void TLine2::paintItem(QPainter *painter, int row)
 {
-    const QDate date = model->data(model->index(row, TLItem::DateColumn)).toDate();
-    const int pos = model->data(model->index(row, TLItem::PosColumn)).toInt();
-    const QString text = model->data(model->index(row, TLItem::TextColumn)).toString();
-    const QDate endDate = model->data(model->index(row, TLItem::EndDateColumn)).toDate();
-    const QColor fill =
-        qvariant_cast<QColor>(model->data(model->index(row, TLItem::TextColumn), Qt::BackgroundRole));
+    const auto [date, pos, text, endDate, fill] = TLDraw::readItemCells(model, row);
 
     const int y = posToY(pos);
     const int x1 = dateToX(date);

@@ -1,13 +1,15 @@
 #include "view/tlgeometry.h"
 
 #include <QDate>
+#include <QWidget>
 
+#include <algorithm>
 #include <climits>
 #include <cmath>
 
 namespace TLGeometry {
 
-static qint64 julianDay(const QDate &date)
+qint64 julianDay(const QDate &date)
 {
     return date.isNull() ? 0 : date.toJulianDay();
 }
@@ -26,6 +28,16 @@ int truncate(double value)
     if (value <= double(INT_MIN))
         return INT_MIN;
     return int(value);
+}
+
+int pixel(double value)
+{
+    return std::clamp(truncate(value), -pixelLimit, pixelLimit);
+}
+
+int clampSize(qint64 value)
+{
+    return int(std::clamp<qint64>(value, 0, QWIDGETSIZE_MAX));
 }
 
 }

@@ -8,6 +8,9 @@ class QDate;
 // Date and pixel arithmetic shared by the chart widget and its styles.
 namespace TLGeometry {
 
+// The Julian day, with a null date counting as day 0.
+qint64 julianDay(const QDate &date);
+
 // Days from a to b, with a null date counting as Julian day 0: a missing
 // end date then lies far before any chart start and never forms a span.
 qint64 daysBetween(const QDate &a, const QDate &b);
@@ -15,6 +18,15 @@ qint64 daysBetween(const QDate &a, const QDate &b);
 // Truncation toward zero, clamped to the int range so that absurd zoom
 // factors or ranges cannot overflow.
 int truncate(double value);
+
+// Truncation held within pixelLimit of zero: coordinates far beyond any
+// widget stay where adding a box size or a label offset cannot overflow an
+// int, and off screen all the same.
+const int pixelLimit = 1 << 29;
+int pixel(double value);
+
+// A widget size clamped to what a widget accepts.
+int clampSize(qint64 value);
 
 }
 
