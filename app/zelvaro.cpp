@@ -345,6 +345,9 @@ TLFileResult Zelvaro::loadNative(const QString &path)
     if (document.hasMarkSwitches()) {
         cbMarkEnds->setCheckState(document.markEnds ? Qt::Checked : Qt::Unchecked);
         cbMarkItems->setCheckState(document.markItems ? Qt::Checked : Qt::Unchecked);
+        // Boxes that kept their state sent no signal, and the new chart
+        // still has the flags it was built with.
+        updateDisplayFlags();
     }
 
     bgMode = document.bgMode;

@@ -65,6 +65,7 @@ private slots:
     void shouldKeepOnlyTheLastNewTitleMarked();
     void shouldConnectEachChartSignalOnceAfterStyleChanges();
     void shouldKeepStoredRowCountWhileLoading();
+    void shouldGiveTheNewChartTheCheckedFlagsOfAnOlderDocument();
     void shouldLeaveTheDocumentAloneForRefusedFiles_data();
     void shouldLeaveTheDocumentAloneForRefusedFiles();
     void shouldRoundTripThroughSaveAndLoad();
@@ -262,6 +263,13 @@ void TestZelvaro::shouldKeepStoredRowCountWhileLoading()
     QVERIFY(window->loadNative(writeDocument(QStringLiteral("nine.vrk"), document)));
     QCOMPARE(control<QSpinBox>("sMaxPos")->value(), 9);
     QCOMPARE(TLineProbe::maxPosOf(chart()), 9);
+}
+
+void TestZelvaro::shouldGiveTheNewChartTheCheckedFlagsOfAnOlderDocument()
+{
+    // The demo carries only the two mark switches, which are checked already.
+    QVERIFY(window->loadNative(QStringLiteral(":demo.vrk")));
+    QCOMPARE(TLineProbe::flagsOf(chart()), QSet<int>({ 0, 1, 2, 3, 4, 5, 6, 7 }));
 }
 
 void TestZelvaro::shouldLeaveTheDocumentAloneForRefusedFiles_data()
