@@ -1,3 +1,4 @@
+#include "chartprobe.h"
 #include "model/tlitemmodel.h"
 #include "styles/tline2.h"
 
@@ -5,7 +6,6 @@
 
 #include <QApplication>
 #include <QColor>
-#include <QDir>
 #include <QElapsedTimer>
 #include <QFont>
 #include <QImage>
@@ -14,56 +14,7 @@
 
 namespace {
 
-class Probe : public TLine2
-{
-public:
-    using TLine2::TLine2;
-    using TLine2::itemRects;
-    using TLine2::paintItem;
-
-    QImage paintOn(const QSize &size, const QRect &clip = QRect())
-    {
-        QImage image(size, QImage::Format_RGB32);
-        image.fill(Qt::white);
-        QPainter painter(&image);
-        if (!clip.isNull())
-            painter.setClipRect(clip);
-        paint(&painter);
-        return image;
-    }
-};
-
-bool isDark(const QImage &image, int x, int y)
-{
-    return qGray(image.pixel(x, y)) < 160;
-}
-
-bool hasDarkPixel(const QImage &image, const QRect &area)
-{
-    const QRect r = area & image.rect();
-    for (int y = r.top(); y <= r.bottom(); ++y) {
-        for (int x = r.left(); x <= r.right(); ++x) {
-            if (isDark(image, x, y))
-                return true;
-        }
-    }
-    return false;
-}
-
-// The first column of every run of adjacent columns holding a dark pixel
-// between the rows top and bottom.
-QList<int> darkColumnRuns(const QImage &image, int top, int bottom)
-{
-    QList<int> runs;
-    bool inRun = false;
-    for (int x = 0; x < image.width(); ++x) {
-        const bool dark = hasDarkPixel(image, QRect(x, top, 1, bottom - top + 1));
-        if (dark && !inRun)
-            runs.append(x);
-        inRun = dark;
-    }
-    return runs;
-}
+using Probe = ChartProbe<TLine2>;
 
 QList<int> darkRows(const QImage &image, int x)
 {
@@ -73,44 +24,6 @@ QList<int> darkRows(const QImage &image, int x)
             rows.append(y);
     }
     return rows;
-}
-
-// Leftmost and rightmost columns with a dark pixel inside area.
-QPair<int, int> darkExtent(const QImage &image, const QRect &area)
-{
-    int left = -1;
-    int right = -1;
-    for (int x = area.left(); x <= area.right(); ++x) {
-        if (hasDarkPixel(image, QRect(x, area.top(), 1, area.height()))) {
-            if (left < 0)
-                left = x;
-            right = x;
-        }
-    }
-    return { left, right };
-}
-
-void addItem(TLItemModel *model, const QDate &date, int pos, const QString &text, const QColor &color,
-             const QDate &endDate = QDate())
-{
-    const int row = model->rowCount();
-    model->insertRows(row, 1);
-    model->setData(model->index(row, TLItem::DateColumn), date);
-    model->setData(model->index(row, TLItem::PosColumn), pos);
-    model->setData(model->index(row, TLItem::TextColumn), text);
-    model->setData(model->index(row, TLItem::BackgroundColorColumn), color);
-    model->setData(model->index(row, TLItem::EndDateColumn), endDate);
-}
-
-void setChart(TLine *chart, const QDate &start, const QDate &end, double dayWidth, double posHeight, int maxPos,
-              int tPos, const QSet<int> &flags)
-{
-    chart->setRange(start, end);
-    chart->setDayWidth(dayWidth);
-    chart->setPosHeight(posHeight);
-    chart->setMaxPos(maxPos);
-    chart->setTPos(tPos);
-    chart->setDisplayFlags(flags);
 }
 
 }
@@ -422,15 +335,7 @@ void TestTLine2::shouldRenderAPartAsTheWholeShowsIt()
 void TestTLine2::shouldRenderTheReferenceChart()
 {
     TLItemModel model;
-    addItem(&model, QDate(2006, 10, 4), 0, QStringLiteral("<p>Projekt<br/>Start</p>"), QColor("#a3a3a3"));
-    addItem(&model, QDate(2006, 11, 3), 0,
-            QStringLiteral("<p><span style=\"font-size:12pt\">Projekt<br/>Ende</span></p>"), QColor("#e0e0e0"));
-    addItem(&model, QDate(2006, 10, 19), 2,
-            QStringLiteral("<p>Zwischen<span style=\"color:#ff5500\">bericht</span></p>"), QColor("#ffff00"));
-    addItem(&model, QDate(2006, 10, 17), 3,
-            QStringLiteral("<p style=\"font-size:7pt\">Ein anderer <b><u>Bericht</u></b><br/>Ist aber auch zu "
-                           "<b>machen</b> aber es ist schwerer</p>"),
-            QColor("#ffffff"), QDate(2006, 10, 25));
+    addReferenceItems(&model);
 
     TLine2 chart;
     chart.setModel(&model);
@@ -440,15 +345,7 @@ void TestTLine2::shouldRenderTheReferenceChart()
     const QImage image = grab(&chart);
     QCOMPARE(image.size(), QSize(839, 429));
 
-    const QString path = QStringLiteral(ZELVARO_TEST_DATA "/style2.png");
-    if (qEnvironmentVariableIntValue("ZELVARO_UPDATE_REFERENCES") == 1) {
-        QDir().mkpath(QStringLiteral(ZELVARO_TEST_DATA));
-        QVERIFY(image.save(path));
-        QSKIP("reference written");
-    }
-    const QImage reference(path);
-    QVERIFY2(!reference.isNull(), "missing reference; run with ZELVARO_UPDATE_REFERENCES=1");
-    QCOMPARE(image, reference.convertToFormat(QImage::Format_RGB32));
+    compareWithReference(image, QStringLiteral("style2.png"));
 }
 
 void TestTLine2::shouldPaintQuicklyWithOddParameters_data()
@@ -485,9 +382,7 @@ void TestTLine2::shouldPaintQuicklyWithOddParameters()
     QFETCH(int, maxPos);
 
     TLItemModel model;
-    addItem(&model, start, 0, QStringLiteral("<p>first</p>"), Qt::yellow, end);
-    addItem(&model, start.addDays(3), 1, QStringLiteral("<p>second</p>"), Qt::yellow);
-    addItem(&model, end, 2, QStringLiteral("<p>last</p>"), Qt::yellow, start);
+    addOddParameterItems(&model, start, end);
 
     QElapsedTimer timer;
     timer.start();

@@ -1,3 +1,4 @@
+#include "chartprobe.h"
 #include "model/tlitemmodel.h"
 #include "styles/tline3.h"
 
@@ -5,7 +6,6 @@
 
 #include <QApplication>
 #include <QColor>
-#include <QDir>
 #include <QElapsedTimer>
 #include <QFont>
 #include <QImage>
@@ -14,41 +14,7 @@
 
 namespace {
 
-class Probe : public TLine3
-{
-public:
-    using TLine3::TLine3;
-    using TLine3::itemRects;
-    using TLine3::paintItem;
-
-    QImage paintOn(const QSize &size, const QRect &clip = QRect())
-    {
-        QImage image(size, QImage::Format_RGB32);
-        image.fill(Qt::white);
-        QPainter painter(&image);
-        if (!clip.isNull())
-            painter.setClipRect(clip);
-        paint(&painter);
-        return image;
-    }
-};
-
-bool isDark(const QImage &image, int x, int y)
-{
-    return qGray(image.pixel(x, y)) < 160;
-}
-
-bool hasDarkPixel(const QImage &image, const QRect &area)
-{
-    const QRect r = area & image.rect();
-    for (int y = r.top(); y <= r.bottom(); ++y) {
-        for (int x = r.left(); x <= r.right(); ++x) {
-            if (isDark(image, x, y))
-                return true;
-        }
-    }
-    return false;
-}
+using Probe = ChartProbe<TLine3>;
 
 // The first row of every run of adjacent rows holding a dark pixel between
 // the columns left and right.
@@ -63,44 +29,6 @@ QList<int> darkRowRuns(const QImage &image, int left, int right)
         inRun = dark;
     }
     return runs;
-}
-
-// Leftmost and rightmost columns with a dark pixel inside area.
-QPair<int, int> darkExtent(const QImage &image, const QRect &area)
-{
-    int left = -1;
-    int right = -1;
-    for (int x = area.left(); x <= area.right(); ++x) {
-        if (hasDarkPixel(image, QRect(x, area.top(), 1, area.height()))) {
-            if (left < 0)
-                left = x;
-            right = x;
-        }
-    }
-    return { left, right };
-}
-
-void addItem(TLItemModel *model, const QDate &date, int pos, const QString &text, const QColor &color,
-             const QDate &endDate = QDate())
-{
-    const int row = model->rowCount();
-    model->insertRows(row, 1);
-    model->setData(model->index(row, TLItem::DateColumn), date);
-    model->setData(model->index(row, TLItem::PosColumn), pos);
-    model->setData(model->index(row, TLItem::TextColumn), text);
-    model->setData(model->index(row, TLItem::BackgroundColorColumn), color);
-    model->setData(model->index(row, TLItem::EndDateColumn), endDate);
-}
-
-void setChart(TLine *chart, const QDate &start, const QDate &end, double dayWidth, double posHeight, int maxPos,
-              int tPos, const QSet<int> &flags)
-{
-    chart->setRange(start, end);
-    chart->setDayWidth(dayWidth);
-    chart->setPosHeight(posHeight);
-    chart->setMaxPos(maxPos);
-    chart->setTPos(tPos);
-    chart->setDisplayFlags(flags);
 }
 
 }
@@ -392,15 +320,7 @@ void TestTLine3::shouldRenderAPartAsTheWholeShowsIt()
 void TestTLine3::shouldRenderTheReferenceChart()
 {
     TLItemModel model;
-    addItem(&model, QDate(2006, 10, 4), 0, QStringLiteral("<p>Projekt<br/>Start</p>"), QColor("#a3a3a3"));
-    addItem(&model, QDate(2006, 11, 3), 0,
-            QStringLiteral("<p><span style=\"font-size:12pt\">Projekt<br/>Ende</span></p>"), QColor("#e0e0e0"));
-    addItem(&model, QDate(2006, 10, 19), 2,
-            QStringLiteral("<p>Zwischen<span style=\"color:#ff5500\">bericht</span></p>"), QColor("#ffff00"));
-    addItem(&model, QDate(2006, 10, 17), 3,
-            QStringLiteral("<p style=\"font-size:7pt\">Ein anderer <b><u>Bericht</u></b><br/>Ist aber auch zu "
-                           "<b>machen</b> aber es ist schwerer</p>"),
-            QColor("#ffffff"), QDate(2006, 10, 25));
+    addReferenceItems(&model);
 
     TLine3 chart;
     chart.setModel(&model);
@@ -411,15 +331,7 @@ void TestTLine3::shouldRenderTheReferenceChart()
     const QImage image = grab(&chart);
     QCOMPARE(image.size(), QSize(429, 744));
 
-    const QString path = QStringLiteral(ZELVARO_TEST_DATA "/style3.png");
-    if (qEnvironmentVariableIntValue("ZELVARO_UPDATE_REFERENCES") == 1) {
-        QDir().mkpath(QStringLiteral(ZELVARO_TEST_DATA));
-        QVERIFY(image.save(path));
-        QSKIP("reference written");
-    }
-    const QImage reference(path);
-    QVERIFY2(!reference.isNull(), "missing reference; run with ZELVARO_UPDATE_REFERENCES=1");
-    QCOMPARE(image, reference.convertToFormat(QImage::Format_RGB32));
+    compareWithReference(image, QStringLiteral("style3.png"));
 }
 
 void TestTLine3::shouldPaintQuicklyWithOddParameters_data()
@@ -458,9 +370,7 @@ void TestTLine3::shouldPaintQuicklyWithOddParameters()
     QFETCH(bool, gradient);
 
     TLItemModel model;
-    addItem(&model, start, 0, QStringLiteral("<p>first</p>"), Qt::yellow, end);
-    addItem(&model, start.addDays(3), 1, QStringLiteral("<p>second</p>"), Qt::yellow);
-    addItem(&model, end, 2, QStringLiteral("<p>last</p>"), Qt::yellow, start);
+    addOddParameterItems(&model, start, end);
 
     QElapsedTimer timer;
     timer.start();
