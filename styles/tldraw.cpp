@@ -187,12 +187,6 @@ QRect visibleArea(QPainter *painter, const QRect &widgetRect)
     return area.toAlignedRect();
 }
 
-void drawLine(QPainter *painter, int x1, int y1, int x2, int y2)
-{
-    const QLine line(x1, y1, x2, y2);
-    painter->drawLines(&line, 1);
-}
-
 QSize layoutItemText(QTextDocument *document, const QString &text, std::optional<int> span)
 {
     document->setHtml(text);

@@ -41,7 +41,6 @@ ItemCells readItemCells(const QAbstractItemModel *model, int row);
 // size of the device painted on.
 QRect visibleArea(QPainter *painter, const QRect &widgetRect);
 
-void drawLine(QPainter *painter, int x1, int y1, int x2, int y2);
 
 enum class MarkKind { Year, Month, Week, Day };
 

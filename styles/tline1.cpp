@@ -12,7 +12,6 @@
 #include <algorithm>
 #include <cmath>
 
-using TLDraw::drawLine;
 using TLDraw::visibleArea;
 using TLGeometry::clampSize;
 using TLGeometry::daysBetween;
@@ -65,24 +64,24 @@ void TLine1::paint(QPainter *painter)
         switch (kind) {
         case TLDraw::MarkKind::Year:
             painter->setPen(TLDraw::markPen(kind));
-            drawLine(painter, x, axisY + 20, x, 0);
+            painter->drawLine(x, axisY + 20, x, 0);
             painter->drawText(QPointF(x - half, axisY + 25), label);
-            drawLine(painter, x, axisY + 28, x, h);
+            painter->drawLine(x, axisY + 28, x, h);
             break;
         case TLDraw::MarkKind::Month:
-            drawLine(painter, x, axisY + 10, x, axisY);
+            painter->drawLine(x, axisY + 10, x, axisY);
             painter->drawText(QPointF(x - half, axisY + 20), label);
             painter->setPen(TLDraw::markPen(kind));
-            drawLine(painter, x, axisY, x, 0);
-            drawLine(painter, x, axisY + 22, x, h);
+            painter->drawLine(x, axisY, x, 0);
+            painter->drawLine(x, axisY + 22, x, h);
             break;
         case TLDraw::MarkKind::Week:
         case TLDraw::MarkKind::Day:
             painter->setPen(TLDraw::markPen(kind));
-            drawLine(painter, x, axisY, x, 0);
-            drawLine(painter, x, axisY + 12, x, h);
+            painter->drawLine(x, axisY, x, 0);
+            painter->drawLine(x, axisY + 12, x, h);
             painter->setPen(savedPen);
-            drawLine(painter, x, axisY + 5, x, axisY);
+            painter->drawLine(x, axisY + 5, x, axisY);
             painter->drawText(QPointF(x - half, axisY + 15), label);
             break;
         }
@@ -103,11 +102,11 @@ void TLine1::paint(QPainter *painter)
 
     if (displayFlags.contains(MarkEnds)) {
         const int xs = dateToX(start);
-        drawLine(painter, xs, axisY + 25, xs, axisY);
+        painter->drawLine(xs, axisY + 25, xs, axisY);
         painter->drawText(QPointF(xs, axisY + 30), start.toString(QStringLiteral("dd MMM yyyy")));
         const int xe = dateToX(end);
         const QString endLabel = end.toString(QStringLiteral("dd MMM yyyy"));
-        drawLine(painter, xe, axisY + 25, xe, axisY);
+        painter->drawLine(xe, axisY + 25, xe, axisY);
         painter->drawText(QPointF(xe - metrics.horizontalAdvance(endLabel), axisY + 30), endLabel);
     }
 

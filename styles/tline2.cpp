@@ -12,7 +12,6 @@
 #include <algorithm>
 #include <cmath>
 
-using TLDraw::drawLine;
 using TLDraw::visibleArea;
 using TLGeometry::clampSize;
 using TLGeometry::daysBetween;
@@ -96,7 +95,7 @@ void TLine2::paint(QPainter *painter)
         case TLDraw::MarkKind::Year:
             painter->setPen(TLDraw::markPen(kind));
             painter->drawText(QPoint(pixel((365 * dayWidth - tw) * 0.5 + x), 10), label);
-            drawLine(painter, x, 10, x, h - 5);
+            painter->drawLine(x, 10, x, h - 5);
             painter->setPen(markStartPen);
             if (monthLabels && day.month() == 1)
                 drawMonthLabel(day, x);
@@ -104,7 +103,7 @@ void TLine2::paint(QPainter *painter)
         case TLDraw::MarkKind::Month:
             painter->drawText(QPoint(pixel((30 * dayWidth - tw) * 0.5 + x), 25), label);
             painter->setPen(TLDraw::markPen(kind));
-            drawLine(painter, x, 50, x, h - 5);
+            painter->drawLine(x, 50, x, h - 5);
             painter->setPen(markStartPen);
             if (dayWidth >= 20) {
                 const QString dayLabel = day.toString(QStringLiteral("dd"));
@@ -114,7 +113,7 @@ void TLine2::paint(QPainter *painter)
         case TLDraw::MarkKind::Week:
         case TLDraw::MarkKind::Day:
             painter->setPen(TLDraw::markPen(kind));
-            drawLine(painter, x, 50, x, h - 5);
+            painter->drawLine(x, 50, x, h - 5);
             painter->setPen(markStartPen);
             painter->drawText(QPoint(x - tw / 2, 45), label);
             break;

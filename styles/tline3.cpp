@@ -12,7 +12,6 @@
 #include <algorithm>
 #include <cmath>
 
-using TLDraw::drawLine;
 using TLDraw::visibleArea;
 using TLGeometry::clampSize;
 using TLGeometry::daysBetween;
@@ -65,23 +64,23 @@ void TLine3::paint(QPainter *painter)
         painter->setPen(TLDraw::markPen(kind));
         switch (kind) {
         case TLDraw::MarkKind::Year:
-            drawLine(painter, axisX + 10, y, 0, y);
+            painter->drawLine(axisX + 10, y, 0, y);
             painter->drawText(QPoint(axisX + 10, y + 5), label);
-            drawLine(painter, axisX + 10 + tw, y, w, y);
+            painter->drawLine(axisX + 10 + tw, y, w, y);
             painter->setPen(savedPen);
             break;
         case TLDraw::MarkKind::Month:
-            drawLine(painter, axisX + 10, y, axisX, y);
-            drawLine(painter, axisX, y, 0, y);
-            drawLine(painter, axisX + 15 + tw, y, w, y);
+            painter->drawLine(axisX + 10, y, axisX, y);
+            painter->drawLine(axisX, y, 0, y);
+            painter->drawLine(axisX + 15 + tw, y, w, y);
             painter->setPen(savedPen);
             painter->drawText(QPoint(axisX + 10, y + 5), label);
             break;
         case TLDraw::MarkKind::Week:
         case TLDraw::MarkKind::Day:
-            drawLine(painter, axisX, y, 0, y);
-            drawLine(painter, axisX + (kind == TLDraw::MarkKind::Week ? 5 : 10) + tw, y, w, y);
-            drawLine(painter, axisX + 5, y, axisX, y);
+            painter->drawLine(axisX, y, 0, y);
+            painter->drawLine(axisX + (kind == TLDraw::MarkKind::Week ? 5 : 10) + tw, y, w, y);
+            painter->drawLine(axisX + 5, y, axisX, y);
             painter->setPen(savedPen);
             painter->drawText(QPoint(axisX + 5, y + 5), label);
             break;
@@ -103,10 +102,10 @@ void TLine3::paint(QPainter *painter)
     if (displayFlags.contains(MarkEnds)) {
         const QString format = QStringLiteral("dd MMM yyyy");
         const int y1 = itemPoint(start, tPos).y();
-        drawLine(painter, axisX + 15, y1, axisX, y1);
+        painter->drawLine(axisX + 15, y1, axisX, y1);
         painter->drawText(QPoint(axisX + 15, y1 + 5), start.toString(format));
         const int y2 = itemPoint(end, tPos).y();
-        drawLine(painter, axisX + 15, y2, axisX, y2);
+        painter->drawLine(axisX + 15, y2, axisX, y2);
         painter->drawText(QPoint(axisX + 15, y2 + 5), end.toString(format));
     }
 
