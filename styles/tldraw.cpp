@@ -37,21 +37,12 @@ const QColor arrowShadowColor(40, 40, 40, 128);
 const int shadowOffset = 6;
 const int roundness = 25;
 
-// The part of the box area that can reach the widget and the device, in the
-// painter's logical coordinates. A box far wider than the chart (an end date
-// centuries away) then needs a pixmap no larger than what is shown of it.
+// The part of the box area that this paint can change. A box far wider
+// than the chart (an end date centuries away) then needs a pixmap no larger
+// than what is shown of it, and a box outside the exposed area none at all.
 QRect paintedPart(QPainter *painter, const QRect &widgetRect, int x, int y, qint64 w, qint64 h)
 {
-    QRectF area = QRectF(x, y, double(w), double(h)) & QRectF(widgetRect);
-    if (QPaintDevice *device = painter->device()) {
-        bool invertible = false;
-        const QTransform toLogical = painter->combinedTransform().inverted(&invertible);
-        if (invertible)
-            area &= toLogical.mapRect(QRectF(0, 0, device->width(), device->height()));
-    }
-    if (painter->hasClipping())
-        area &= painter->clipBoundingRect();
-    return area.toAlignedRect();
+    return (QRectF(x, y, double(w), double(h)) & QRectF(visibleArea(painter, widgetRect))).toAlignedRect();
 }
 
 bool coversOpaquely(const QBrush &brush)

@@ -74,7 +74,8 @@ QSize layoutItemText(QTextDocument *document, const QString &text, std::optional
 // Draws a box of size w x h at (x, y) filled with fill and carrying the laid
 // out document. With decorations allowed, ItemShadow adds a shadow and
 // RoundEdges the rounded form, which repaints the (w + 10) x (h + 6) area
-// at (x, y) with the chart background first.
+// at (x, y) with the chart background first. Only the part inside the
+// painter's visible area is rendered.
 void drawItemBox(QPainter *painter, const QRect &widgetRect, const QBrush &background, int x, int y, int w, int h,
                  const QColor &fill, QTextDocument *document, const QSet<int> &flags, bool decorations);
 

@@ -134,11 +134,8 @@ void TLine1::paintItem(QPainter *painter, int row)
     const QSize size = TLDraw::layoutItemText(&document, text, span);
 
     itemRects.append(QRect(x1, y, size.width() + 10, size.height() + 5));
-    // The rounded form repaints 10 pixels right of the box and 6 below it.
-    const QRect drawn(x1, y, size.width() + 10, size.height() + 6);
-    if (drawn.intersects(visibleArea(painter, rect())))
-        TLDraw::drawItemBox(painter, rect(), bg, x1, y, size.width(), size.height(), fill, &document, displayFlags,
-                            true);
+    TLDraw::drawItemBox(painter, rect(), bg, x1, y, size.width(), size.height(), fill, &document, displayFlags,
+                        true);
 
     if (displayFlags.contains(MarkItems)) {
         const QString format = QStringLiteral("dd/MM/yyyy");

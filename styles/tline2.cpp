@@ -155,9 +155,8 @@ void TLine2::paintItem(QPainter *painter, int row)
     const QSize size = TLDraw::layoutItemText(&document, text, span);
 
     itemRects.append(QRect(x1, y, size.width() + 10, size.height() + 5));
-    if (QRect(x1, y, size.width(), size.height()).intersects(visibleArea(painter, rect())))
-        TLDraw::drawItemBox(painter, rect(), bg, x1, y, size.width(), size.height(), fill, &document, displayFlags,
-                            false);
+    TLDraw::drawItemBox(painter, rect(), bg, x1, y, size.width(), size.height(), fill, &document, displayFlags,
+                        false);
 
     if (displayFlags.contains(MarkItems)) {
         const QString format = QStringLiteral("dd/MM/yyyy");

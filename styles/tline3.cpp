@@ -133,9 +133,7 @@ void TLine3::paintItem(QPainter *painter, int row)
     const int h = y1 < y2 ? y2 - y1 : textSize.height();
 
     itemRects.append(QRect(x1, y1, w + 10, h + 5));
-    // The rounded form repaints 10 pixels right of the box and 6 below it.
-    if (QRect(x1, y1, w + 10, h + 6).intersects(visibleArea(painter, rect())))
-        TLDraw::drawItemBox(painter, rect(), bg, x1, y1, w, h, fill, &document, displayFlags, true);
+    TLDraw::drawItemBox(painter, rect(), bg, x1, y1, w, h, fill, &document, displayFlags, true);
 
     if (displayFlags.contains(MarkItems)) {
         const QString format = QStringLiteral("dd/MM/yyyy");
