@@ -204,6 +204,30 @@ void drawItemBox(QPainter *painter, const QRect &widgetRect, const QBrush &backg
     drawSquareBox(painter, widgetRect, x, y, w, h, fill, document);
 }
 
+QRect drawHorizontalItem(QPainter *painter, const QRect &widgetRect, const QBrush &background, const ItemCells &item,
+                         int x1, int x2, int y, const QSet<int> &flags, bool decorations)
+{
+    const QFont savedFont = painter->font();
+    QTextDocument document;
+    std::optional<int> span;
+    if (x1 < x2)
+        span = TLGeometry::pixel(double(x2) - double(x1));
+    const QSize size = layoutItemText(&document, item.text, span);
+    drawItemBox(painter, widgetRect, background, x1, y, size.width(), size.height(), item.fill, &document, flags,
+                decorations);
+
+    if (flags.contains(TLine::MarkItems)) {
+        const QString format = QStringLiteral("dd/MM/yyyy");
+        if (x1 < x2)
+            drawItemDates(painter, y, size.height(), item.date.toString(format), x1 + 1,
+                          item.endDate.toString(format), x2 - 10);
+        else
+            drawItemDates(painter, y, size.height(), item.date.toString(format), x1 + 1);
+    }
+    painter->setFont(savedFont);
+    return QRect(x1, y, size.width() + 10, size.height() + 5);
+}
+
 void drawItemDates(QPainter *painter, int y, int h, const QString &first, int firstX, const QString &second,
                    int secondX)
 {

@@ -79,6 +79,13 @@ QSize layoutItemText(QTextDocument *document, const QString &text, std::optional
 void drawItemBox(QPainter *painter, const QRect &widgetRect, const QBrush &background, int x, int y, int w, int h,
                  const QColor &fill, QTextDocument *document, const QSet<int> &flags, bool decorations);
 
+// Draws the item of a style whose time runs left to right: a box at
+// (x1, y), exactly as wide as the span to x2 when x2 lies to its right,
+// with its dates below it under MarkItems. The painter's font is kept.
+// Returns the item's hit box.
+QRect drawHorizontalItem(QPainter *painter, const QRect &widgetRect, const QBrush &background, const ItemCells &item,
+                         int x1, int x2, int y, const QSet<int> &flags, bool decorations);
+
 // Draws one or two date texts in a 6 point font on the baseline under a box
 // whose top is y and height h. The font stays on the painter.
 void drawItemDates(QPainter *painter, int y, int h, const QString &first, int firstX,

@@ -7,7 +7,6 @@
 #include <QFontMetrics>
 #include <QPainter>
 #include <QPen>
-#include <QTextDocument>
 
 #include <algorithm>
 #include <cmath>
@@ -120,30 +119,8 @@ void TLine1::paint(QPainter *painter)
 
 void TLine1::paintItem(QPainter *painter, int row)
 {
-    const auto [date, pos, text, endDate, fill] = TLDraw::readItemCells(model, row);
-
-    const int y = posToY(pos);
-    const int x1 = dateToX(date);
-    const int x2 = dateToX(endDate);
-    const QFont savedFont = painter->font();
-
-    QTextDocument document;
-    std::optional<int> span;
-    if (x1 < x2)
-        span = pixel(double(x2) - double(x1));
-    const QSize size = TLDraw::layoutItemText(&document, text, span);
-
-    itemRects.append(QRect(x1, y, size.width() + 10, size.height() + 5));
-    TLDraw::drawItemBox(painter, rect(), bg, x1, y, size.width(), size.height(), fill, &document, displayFlags,
-                        true);
-
-    if (displayFlags.contains(MarkItems)) {
-        const QString format = QStringLiteral("dd/MM/yyyy");
-        if (x1 < x2)
-            TLDraw::drawItemDates(painter, y, size.height(), date.toString(format), x1 + 1, endDate.toString(format),
-                                  x2 - 10);
-        else
-            TLDraw::drawItemDates(painter, y, size.height(), date.toString(format), x1 + 1);
-    }
-    painter->setFont(savedFont);
+    const TLDraw::ItemCells item = TLDraw::readItemCells(model, row);
+    const int y = posToY(item.pos);
+    itemRects.append(TLDraw::drawHorizontalItem(painter, rect(), bg, item, dateToX(item.date), dateToX(item.endDate),
+                                                y, displayFlags, true));
 }
