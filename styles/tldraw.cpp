@@ -23,6 +23,7 @@
 #include <QTransform>
 
 #include <algorithm>
+#include <cmath>
 
 using TLGeometry::daysBetween;
 using TLGeometry::truncate;
@@ -239,6 +240,17 @@ void drawItemDates(QPainter *painter, int y, int h, const QString &first, int fi
     painter->drawText(QPoint(firstX, baseline), first);
     if (!second.isEmpty())
         painter->drawText(QPoint(secondX, baseline), second);
+}
+
+std::optional<DayWindow> daysInReach(double low, double high, double origin, double dayWidth, double lastDay)
+{
+    if (!(dayWidth > 0.0))
+        return std::nullopt;
+    const double first = std::max(0.0, std::floor((low - origin) / dayWidth));
+    const double last = std::min(lastDay, std::ceil((high - origin) / dayWidth));
+    if (first > last)
+        return std::nullopt;
+    return DayWindow { qint64(first), qint64(last) };
 }
 
 void scanDateMarks(const QDate &start, const QDate &end, double dayWidth, const QSet<int> &flags,

@@ -65,6 +65,11 @@ struct DayWindow
     qint64 last;
 };
 
+// The days, counted from the chart start at pixel origin, whose marks can
+// reach the pixels from low to high along the time axis; none when the day
+// width is not positive or no day up to lastDay is in reach.
+std::optional<DayWindow> daysInReach(double low, double high, double origin, double dayWidth, double lastDay);
+
 using MarkDrawer = std::function<void(MarkKind kind, const QDate &day, const QString &label)>;
 
 // Lays the rich-text label out in document: at the given span width, or at

@@ -8,9 +8,6 @@
 #include <QPainter>
 #include <QPen>
 
-#include <algorithm>
-#include <cmath>
-
 using TLDraw::visibleArea;
 using TLGeometry::clampSize;
 using TLGeometry::daysBetween;
@@ -86,18 +83,13 @@ void TLine1::paint(QPainter *painter)
         }
         painter->setPen(savedPen);
     };
-    if (dayWidth > 0.0) {
-        // Labels are centred on their mark, so marks a label's width outside
-        // the visible area can still reach into it.
-        const QRect visible = visibleArea(painter, rect());
-        const double pad = metrics.horizontalAdvance(QStringLiteral("MMMMMM")) + 10.0;
-        const double lastDay = double(daysBetween(start, end)) + 1.0;
-        const double first = std::max(0.0, std::floor((visible.left() - pad - 5.0) / dayWidth));
-        const double last = std::min(lastDay, std::ceil((visible.right() + pad - 5.0) / dayWidth));
-        if (first <= last)
-            TLDraw::scanDateMarks(start, end, dayWidth, displayFlags, thresholds, drawMark,
-                                  TLDraw::DayWindow { qint64(first), qint64(last) });
-    }
+    // Labels are centred on their mark, so marks a label's width outside the
+    // visible area can still reach into it.
+    const QRect visible = visibleArea(painter, rect());
+    const double pad = metrics.horizontalAdvance(QStringLiteral("MMMMMM")) + 10.0;
+    if (const auto days = TLDraw::daysInReach(visible.left() - pad, visible.right() + pad, 5.0, dayWidth,
+                                              double(daysBetween(start, end)) + 1.0))
+        TLDraw::scanDateMarks(start, end, dayWidth, displayFlags, thresholds, drawMark, days);
 
     if (displayFlags.contains(MarkEnds)) {
         const int xs = dateToX(start);

@@ -9,7 +9,6 @@
 #include <QPen>
 
 #include <algorithm>
-#include <cmath>
 
 using TLDraw::visibleArea;
 using TLGeometry::clampSize;
@@ -118,19 +117,13 @@ void TLine2::paint(QPainter *painter)
             break;
         }
     };
-    if (dayWidth > 0.0) {
-        // Year and month labels stand centred on a nominal year or month to
-        // the right of their mark, so marks up to a year before the visible
-        // area can still label it.
-        const double pad = metrics.horizontalAdvance(QStringLiteral("MMMMMM")) + 10.0;
-        const double lastDay = double(daysBetween(start, end)) + 1.0;
-        const double first =
-            std::max(0.0, std::floor((visible.left() - 365 * dayWidth * 0.5 - pad - 100.0) / dayWidth));
-        const double last = std::min(lastDay, std::ceil((visible.right() + pad - 100.0) / dayWidth));
-        if (first <= last)
-            TLDraw::scanDateMarks(start, end, dayWidth, displayFlags, thresholds, drawMark,
-                                  TLDraw::DayWindow { qint64(first), qint64(last) });
-    }
+    // Year and month labels stand centred on a nominal year or month to the
+    // right of their mark, so marks up to a year before the visible area can
+    // still label it.
+    const double pad = metrics.horizontalAdvance(QStringLiteral("MMMMMM")) + 10.0;
+    if (const auto days = TLDraw::daysInReach(visible.left() - 365 * dayWidth * 0.5 - pad, visible.right() + pad,
+                                              100.0, dayWidth, double(daysBetween(start, end)) + 1.0))
+        TLDraw::scanDateMarks(start, end, dayWidth, displayFlags, thresholds, drawMark, days);
 
     if (model) {
         for (int row = 0; row < model->rowCount(); ++row)

@@ -9,9 +9,6 @@
 #include <QPen>
 #include <QTextDocument>
 
-#include <algorithm>
-#include <cmath>
-
 using TLDraw::visibleArea;
 using TLGeometry::clampSize;
 using TLGeometry::daysBetween;
@@ -86,18 +83,13 @@ void TLine3::paint(QPainter *painter)
             break;
         }
     };
-    if (dayWidth > 0.0) {
-        // A label hangs below its line, so marks a text line above or below
-        // the visible area can still reach into it.
-        const QRect visible = visibleArea(painter, rect());
-        const double pad = metrics.height() + 10.0;
-        const double lastDay = double(daysBetween(start, end));
-        const double first = std::max(0.0, std::floor((visible.top() - pad - 5.0) / dayWidth));
-        const double last = std::min(lastDay, std::ceil((visible.bottom() + pad - 5.0) / dayWidth));
-        if (first <= last)
-            TLDraw::scanDateMarks(start, end, dayWidth, displayFlags, thresholds, drawMark,
-                                  TLDraw::DayWindow { qint64(first), qint64(last) });
-    }
+    // A label hangs below its line, so marks a text line above or below the
+    // visible area can still reach into it.
+    const QRect visible = visibleArea(painter, rect());
+    const double pad = metrics.height() + 10.0;
+    if (const auto days = TLDraw::daysInReach(visible.top() - pad, visible.bottom() + pad, 5.0, dayWidth,
+                                              double(daysBetween(start, end))))
+        TLDraw::scanDateMarks(start, end, dayWidth, displayFlags, thresholds, drawMark, days);
 
     if (displayFlags.contains(MarkEnds)) {
         const QString format = QStringLiteral("dd MMM yyyy");
