@@ -9,11 +9,13 @@
 #include <QColor>
 #include <QDate>
 #include <QDir>
+#include <QElapsedTimer>
 #include <QImage>
 #include <QList>
 #include <QPainter>
 #include <QPair>
 #include <QRect>
+#include <QRegion>
 #include <QSet>
 #include <QString>
 
@@ -146,6 +148,94 @@ inline void addOddParameterItems(TLItemModel *model, const QDate &start, const Q
     addItem(model, start, 0, QStringLiteral("<p>first</p>"), Qt::yellow, end);
     addItem(model, start.addDays(3), 1, QStringLiteral("<p>second</p>"), Qt::yellow);
     addItem(model, end, 2, QStringLiteral("<p>last</p>"), Qt::yellow, start);
+}
+
+inline QImage grabImage(TLine *chart)
+{
+    return chart->grab().toImage().convertToFormat(QImage::Format_RGB32);
+}
+
+// The columns and rows of the odd-parameter paint tests that every style
+// shares; a style may add rows of its own after them.
+inline void addOddParameterRows()
+{
+    QTest::addColumn<QDate>("start");
+    QTest::addColumn<QDate>("end");
+    QTest::addColumn<double>("dayWidth");
+    QTest::addColumn<double>("posHeight");
+    QTest::addColumn<int>("maxPos");
+    QTest::addColumn<bool>("gradient");
+
+    const QDate start(2006, 10, 4);
+    const QDate longEnd(12006, 10, 4);
+    QTest::newRow("zero day width") << start << longEnd << 0.0 << 100.0 << 4 << false;
+    QTest::newRow("negative day width") << start << longEnd << -20.0 << 100.0 << 4 << false;
+    QTest::newRow("tiny day width") << start << longEnd << 1e-9 << 100.0 << 4 << false;
+    QTest::newRow("zero row height") << start << start.addDays(30) << 20.0 << 0.0 << 4 << false;
+    QTest::newRow("negative row height") << start << start.addDays(30) << 20.0 << -100.0 << 4 << false;
+    QTest::newRow("huge row height") << start << start.addDays(30) << 20.0 << 1e12 << 1000000 << false;
+    QTest::newRow("start after end") << start.addDays(500) << start << 20.0 << 100.0 << 4 << false;
+    QTest::newRow("ten thousand years") << start << longEnd << 20.4 << 94.99 << 4 << false;
+    QTest::newRow("ten thousand years, year marks") << start << longEnd << 0.2 << 94.99 << 4 << false;
+    QTest::newRow("ten thousand years, day marks") << start << longEnd << 30.0 << 94.99 << 4 << false;
+    // A gradient under rounded boxes, on a chart 730,011 pixels wide.
+    QTest::newRow("ten thousand years, gradient") << start << longEnd << 0.2 << 94.99 << 4 << true;
+    QTest::newRow("huge day width") << start << longEnd << 1e12 << 94.99 << 4 << false;
+}
+
+// Sets up a chart with the parameters of the current odd-parameter row,
+// paints it clipped and whole, and checks that it stays within bounds and
+// time while keeping a hit box for every item.
+template <typename Style>
+void verifyQuickPaintWithOddParameters(qint64 limitMs)
+{
+    QFETCH(QDate, start);
+    QFETCH(QDate, end);
+    QFETCH(double, dayWidth);
+    QFETCH(double, posHeight);
+    QFETCH(int, maxPos);
+    QFETCH(bool, gradient);
+
+    TLItemModel model;
+    addOddParameterItems(&model, start, end);
+
+    QElapsedTimer timer;
+    timer.start();
+    ChartProbe<Style> chart;
+    chart.setModel(&model);
+    setChart(&chart, start, end, dayWidth, posHeight, maxPos, 25, { 0, 1, 2, 3, 4, 5, 6, 7, 8 });
+    if (gradient) {
+        chart.setBgColors({ Qt::white, Qt::white, Qt::blue });
+        chart.setBgMode(TLine::VerticalGradient);
+    }
+    QVERIFY(chart.width() >= 0 && chart.width() <= QWIDGETSIZE_MAX);
+    QVERIFY(chart.height() >= 0 && chart.height() <= QWIDGETSIZE_MAX);
+    chart.paintOn(QSize(400, 300), QRect(0, 0, 400, 300));
+    QCOMPARE(chart.itemRects.size(), 3);
+    chart.paintOn(QSize(400, 300));
+    QCOMPARE(chart.itemRects.size(), 3);
+    QVERIFY2(timer.elapsed() < limitMs, qPrintable(QString::number(timer.elapsed())));
+}
+
+// A part rendered alone, as a paint event or a grab of a scrolled view asks
+// for it, carries the part as the engine's clip, not the painter's; it must
+// show what the whole chart shows there.
+template <typename Style>
+void verifyPartRendersAsWhole(double dayWidth, const QRect &part)
+{
+    TLItemModel model;
+    addItem(&model, QDate(2020, 12, 3), 1, QStringLiteral("<p>A long <b>label</b></p>"), Qt::yellow,
+            QDate(2021, 1, 20));
+    addItem(&model, QDate(2021, 1, 12), 0, QStringLiteral("<p>Short</p>"), Qt::cyan);
+    Style chart;
+    chart.setModel(&model);
+    setChart(&chart, QDate(2020, 11, 15), QDate(2021, 2, 20), dayWidth, 100.0, 3, 2, { 0, 1, 2, 3, 4, 5, 6, 7, 8 });
+    QImage image(part.size(), QImage::Format_RGB32);
+    image.fill(Qt::black);
+    QPainter painter(&image);
+    chart.render(&painter, QPoint(), QRegion(part));
+    painter.end();
+    QCOMPARE(image, grabImage(&chart).copy(part));
 }
 
 #endif

@@ -6,7 +6,6 @@
 
 #include <QApplication>
 #include <QColor>
-#include <QElapsedTimer>
 #include <QFont>
 #include <QImage>
 #include <QLocale>
@@ -45,8 +44,6 @@ private slots:
     void shouldDrawTheSameInsideAClip();
     void shouldRenderAPartAsTheWholeShowsIt();
 
-private:
-    static QImage grab(TLine *chart) { return chart->grab().toImage().convertToFormat(QImage::Format_RGB32); }
 };
 
 void TestTLine1::initTestCase()
@@ -70,7 +67,7 @@ void TestTLine1::shouldSizeToConstructionValues()
     QCOMPARE(chart.size(), QSize(330, 200));
 
     // tPos 2 puts the axis at 40: an 8 pixel shaft from x 0 to 320, a tip at 325.
-    const QImage image = grab(&chart);
+    const QImage image = grabImage(&chart);
     QVERIFY(isDark(image, 0, 37));
     QVERIFY(isDark(image, 319, 43));
     QVERIFY(!isDark(image, 319, 35));
@@ -99,7 +96,7 @@ void TestTLine1::shouldCentreArrowFromTPos()
 
     TLine1 chart;
     setChart(&chart, QDate(2021, 3, 1), QDate(2021, 3, 10), 10.0, posHeight, 4, tPos, {});
-    const QImage image = grab(&chart);
+    const QImage image = grabImage(&chart);
     QVERIFY(!isDark(image, 50, axisY - 5));
     for (int y = axisY - 4; y <= axisY + 3; ++y)
         QVERIFY2(isDark(image, 50, y), qPrintable(QString::number(y)));
@@ -126,7 +123,7 @@ void TestTLine1::shouldDrawDayMarksFromDayWidth25()
 
     TLine1 chart;
     setChart(&chart, QDate(2021, 3, 1), QDate(2021, 3, 10), dayWidth, 100.0, 2, 2, { TLine::MarkDays });
-    const QImage image = grab(&chart);
+    const QImage image = grabImage(&chart);
     QCOMPARE(darkColumnRuns(image, 0, 30), lines);
 }
 
@@ -150,7 +147,7 @@ void TestTLine1::shouldLabelWeekMarksFromDayWidth20()
     TLine1 chart;
     setChart(&chart, QDate(2021, 3, 1), QDate(2021, 3, 20), dayWidth, 100.0, 2, 2,
              { TLine::MarkDays, TLine::MarkWeeks });
-    const QImage image = grab(&chart);
+    const QImage image = grabImage(&chart);
     const int x8 = int(7 * dayWidth + 5.0);
     const int x15 = int(14 * dayWidth + 5.0);
     QCOMPARE(darkColumnRuns(image, 0, 30), QList<int>({ x8, x15 }));
@@ -166,7 +163,7 @@ void TestTLine1::shouldMarkOnlyYearsAtDayWidthPoint2()
     TLine1 chart;
     setChart(&chart, QDate(2019, 6, 1), QDate(2022, 6, 1), 0.2, 100.0, 2, 2,
              { TLine::MarkDays, TLine::MarkWeeks, TLine::MarkMonths, TLine::MarkYears });
-    const QImage image = grab(&chart);
+    const QImage image = grabImage(&chart);
     // 1 January 2020, 2021 and 2022 are days 214, 580 and 945.
     const QList<int> runs = darkColumnRuns(image, 0, 30);
     QCOMPARE(runs.size(), 3);
@@ -179,7 +176,7 @@ void TestTLine1::shouldAlignEndMarkLabelsInsideTheRange()
 {
     TLine1 chart;
     setChart(&chart, QDate(2021, 3, 1), QDate(2021, 3, 31), 10.0, 100.0, 2, 2, { TLine::MarkEnds });
-    const QImage image = grab(&chart);
+    const QImage image = grabImage(&chart);
     const int xs = 5;
     const int xe = 305;
     // The tick of each end reaches from the axis (40) to 65, the labels'
@@ -230,7 +227,7 @@ void TestTLine1::shouldDrawEndDateLabelLeftOfEndDate()
     TLine1 chart;
     chart.setModel(&model);
     setChart(&chart, QDate(2021, 3, 1), QDate(2021, 3, 31), 10.0, 100.0, 3, 25, { TLine::MarkItems });
-    const QImage image = grab(&chart);
+    const QImage image = grabImage(&chart);
 
     Probe probe;
     probe.setModel(&model);
@@ -292,7 +289,7 @@ void TestTLine1::shouldRenderTheReferenceChart()
              { 0, 1, 2, 3, 4, 5, 6, 7, 8 });
     chart.setBgColors({ Qt::white, Qt::white, Qt::blue });
     chart.setBgMode(TLine::VerticalGradient);
-    const QImage image = grab(&chart);
+    const QImage image = grabImage(&chart);
     QCOMPARE(image.size(), QSize(744, 379));
 
     compareWithReference(image, QStringLiteral("style1.png"));
@@ -300,58 +297,12 @@ void TestTLine1::shouldRenderTheReferenceChart()
 
 void TestTLine1::shouldPaintQuicklyWithOddParameters_data()
 {
-    QTest::addColumn<QDate>("start");
-    QTest::addColumn<QDate>("end");
-    QTest::addColumn<double>("dayWidth");
-    QTest::addColumn<double>("posHeight");
-    QTest::addColumn<int>("maxPos");
-    QTest::addColumn<bool>("gradient");
-
-    const QDate start(2006, 10, 4);
-    const QDate longEnd(12006, 10, 4);
-    QTest::newRow("zero day width") << start << longEnd << 0.0 << 100.0 << 4 << false;
-    QTest::newRow("negative day width") << start << longEnd << -20.0 << 100.0 << 4 << false;
-    QTest::newRow("tiny day width") << start << longEnd << 1e-9 << 100.0 << 4 << false;
-    QTest::newRow("zero row height") << start << start.addDays(30) << 20.0 << 0.0 << 4 << false;
-    QTest::newRow("negative row height") << start << start.addDays(30) << 20.0 << -100.0 << 4 << false;
-    QTest::newRow("huge row height") << start << start.addDays(30) << 20.0 << 1e12 << 1000000 << false;
-    QTest::newRow("start after end") << start.addDays(500) << start << 20.0 << 100.0 << 4 << false;
-    QTest::newRow("ten thousand years") << start << longEnd << 20.4 << 94.99 << 4 << false;
-    QTest::newRow("ten thousand years, year marks") << start << longEnd << 0.2 << 94.99 << 4 << false;
-    QTest::newRow("ten thousand years, day marks") << start << longEnd << 30.0 << 94.99 << 4 << false;
-    // A gradient under rounded boxes, on a chart 730,011 pixels wide.
-    QTest::newRow("ten thousand years, gradient") << start << longEnd << 0.2 << 94.99 << 4 << true;
-    QTest::newRow("huge day width") << start << longEnd << 1e12 << 94.99 << 4 << false;
+    addOddParameterRows();
 }
 
 void TestTLine1::shouldPaintQuicklyWithOddParameters()
 {
-    QFETCH(QDate, start);
-    QFETCH(QDate, end);
-    QFETCH(double, dayWidth);
-    QFETCH(double, posHeight);
-    QFETCH(int, maxPos);
-    QFETCH(bool, gradient);
-
-    TLItemModel model;
-    addOddParameterItems(&model, start, end);
-
-    QElapsedTimer timer;
-    timer.start();
-    Probe chart;
-    chart.setModel(&model);
-    setChart(&chart, start, end, dayWidth, posHeight, maxPos, 25, { 0, 1, 2, 3, 4, 5, 6, 7, 8 });
-    if (gradient) {
-        chart.setBgColors({ Qt::white, Qt::white, Qt::blue });
-        chart.setBgMode(TLine::VerticalGradient);
-    }
-    QVERIFY(chart.width() >= 0 && chart.width() <= QWIDGETSIZE_MAX);
-    QVERIFY(chart.height() >= 0 && chart.height() <= QWIDGETSIZE_MAX);
-    chart.paintOn(QSize(400, 300), QRect(0, 0, 400, 300));
-    QCOMPARE(chart.itemRects.size(), 3);
-    chart.paintOn(QSize(400, 300));
-    QCOMPARE(chart.itemRects.size(), 3);
-    QVERIFY2(timer.elapsed() < 2000, qPrintable(QString::number(timer.elapsed())));
+    verifyQuickPaintWithOddParameters<TLine1>(2000);
 }
 
 void TestTLine1::shouldKeepHitBoxesOfItemsOutsideTheClip()
@@ -407,22 +358,7 @@ void TestTLine1::shouldDrawTheSameInsideAClip()
 
 void TestTLine1::shouldRenderAPartAsTheWholeShowsIt()
 {
-    // A part rendered alone, as a paint event or a grab of a scrolled view
-    // asks for it, carries the part as the engine's clip, not the painter's.
-    TLItemModel model;
-    addItem(&model, QDate(2020, 12, 3), 1, QStringLiteral("<p>A long <b>label</b></p>"), Qt::yellow,
-            QDate(2021, 1, 20));
-    addItem(&model, QDate(2021, 1, 12), 0, QStringLiteral("<p>Short</p>"), Qt::cyan);
-    TLine1 chart;
-    chart.setModel(&model);
-    setChart(&chart, QDate(2020, 11, 15), QDate(2021, 2, 20), 25.0, 100.0, 3, 2, { 0, 1, 2, 3, 4, 5, 6, 7, 8 });
-    const QRect part(1000, 0, 300, 200);
-    QImage image(part.size(), QImage::Format_RGB32);
-    image.fill(Qt::black);
-    QPainter painter(&image);
-    chart.render(&painter, QPoint(), QRegion(part));
-    painter.end();
-    QCOMPARE(image, grab(&chart).copy(part));
+    verifyPartRendersAsWhole<TLine1>(25.0, QRect(1000, 0, 300, 200));
 }
 
 QTEST_MAIN(TestTLine1)

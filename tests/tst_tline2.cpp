@@ -10,7 +10,6 @@
 #include <QFont>
 #include <QImage>
 #include <QLocale>
-#include <QPainter>
 
 namespace {
 
@@ -54,8 +53,6 @@ private slots:
     void shouldPaintQuicklyWithOddParameters_data();
     void shouldPaintQuicklyWithOddParameters();
 
-private:
-    static QImage grab(TLine *chart) { return chart->grab().toImage().convertToFormat(QImage::Format_RGB32); }
 };
 
 void TestTLine2::initTestCase()
@@ -91,7 +88,7 @@ void TestTLine2::shouldKeepSizeWhenEndPrecedesStart()
     QCOMPARE(chart.size(), before);
 
     // Only the left rule stands below the heading: the scan finds no day.
-    const QImage image = grab(&chart);
+    const QImage image = grabImage(&chart);
     QCOMPARE(darkColumnRuns(image, 150, 240), QList<int>({ 97 }));
 }
 
@@ -114,7 +111,7 @@ void TestTLine2::shouldDrawRowLinesFromTruncatedSteps()
 
     TLine2 chart;
     setChart(&chart, QDate(2021, 3, 1), QDate(2021, 3, 31), 10.0, posHeight, maxPos, 2, {});
-    const QImage image = grab(&chart);
+    const QImage image = grabImage(&chart);
     QCOMPARE(darkRows(image, 50), lines);
     QCOMPARE(darkRows(image, image.width() - 1), lines);
 }
@@ -126,7 +123,7 @@ void TestTLine2::shouldStopRowLinesBelowOnePixel()
     QCOMPARE(chart.height(), 550);
     QElapsedTimer timer;
     timer.start();
-    const QImage image = grab(&chart);
+    const QImage image = grabImage(&chart);
     QVERIFY(timer.elapsed() < 2000);
     QCOMPARE(darkRows(image, 50), QList<int>({ 48 }));
 }
@@ -135,7 +132,7 @@ void TestTLine2::shouldMarkYearsAndMonthsAtDayWidth1()
 {
     TLine2 chart;
     setChart(&chart, QDate(2020, 11, 15), QDate(2022, 2, 10), 1.0, 100.0, 2, 2, { 0, 1, 2, 3 });
-    const QImage image = grab(&chart);
+    const QImage image = grabImage(&chart);
 
     // First days of December 2020 to February 2022; the two Januaries as
     // year marks. No Monday gets a week mark, no day a day mark.
@@ -173,7 +170,7 @@ void TestTLine2::shouldLabelMonthsWithoutMonthMarks()
 {
     TLine2 chart;
     setChart(&chart, QDate(2020, 11, 15), QDate(2022, 2, 10), 1.0, 100.0, 2, 2, { TLine::MarkYears });
-    const QImage image = grab(&chart);
+    const QImage image = grabImage(&chart);
     const int year2021 = 100 + int(QDate(2020, 11, 15).daysTo(QDate(2021, 1, 1)));
     const int year2022 = 100 + int(QDate(2020, 11, 15).daysTo(QDate(2022, 1, 1)));
     QList<int> runs = darkColumnRuns(image, 150, 240);
@@ -195,7 +192,7 @@ void TestTLine2::shouldLabelDaysAtMonthMarksFromDayWidth20()
     for (int i = 0; i < 2; ++i) {
         TLine2 chart;
         setChart(&chart, QDate(2021, 3, 25), QDate(2021, 4, 5), widths[i], 100.0, 2, 2, { TLine::MarkMonths });
-        images[i] = grab(&chart);
+        images[i] = grabImage(&chart);
     }
     // 1 April: a month mark at day 7; "01" centred on it at baseline 45.
     const int x199 = int(7 * 19.9 + 100.0);
@@ -215,7 +212,7 @@ void TestTLine2::shouldIgnoreDecorationsAndEndMarks()
         TLine2 chart;
         chart.setModel(&model);
         setChart(&chart, QDate(2021, 3, 1), QDate(2021, 3, 31), 20.0, 100.0, 2, 2, flagSets[i]);
-        images[i] = grab(&chart);
+        images[i] = grabImage(&chart);
     }
     QCOMPARE(images[1], images[0]);
 }
@@ -314,22 +311,7 @@ void TestTLine2::shouldDrawTheSameInsideAClip()
 
 void TestTLine2::shouldRenderAPartAsTheWholeShowsIt()
 {
-    // A part rendered alone, as a paint event or a grab of a scrolled view
-    // asks for it, carries the part as the engine's clip, not the painter's.
-    TLItemModel model;
-    addItem(&model, QDate(2020, 12, 3), 1, QStringLiteral("<p>A long <b>label</b></p>"), Qt::yellow,
-            QDate(2021, 1, 20));
-    addItem(&model, QDate(2021, 1, 12), 0, QStringLiteral("<p>Short</p>"), Qt::cyan);
-    TLine2 chart;
-    chart.setModel(&model);
-    setChart(&chart, QDate(2020, 11, 15), QDate(2021, 2, 20), 25.0, 100.0, 3, 2, { 0, 1, 2, 3, 4, 5, 6, 7, 8 });
-    const QRect part(1000, 0, 300, 200);
-    QImage image(part.size(), QImage::Format_RGB32);
-    image.fill(Qt::black);
-    QPainter painter(&image);
-    chart.render(&painter, QPoint(), QRegion(part));
-    painter.end();
-    QCOMPARE(image, grab(&chart).copy(part));
+    verifyPartRendersAsWhole<TLine2>(25.0, QRect(1000, 0, 300, 200));
 }
 
 void TestTLine2::shouldRenderTheReferenceChart()
@@ -342,7 +324,7 @@ void TestTLine2::shouldRenderTheReferenceChart()
     setChart(&chart, QDate(2006, 10, 4), QDate(2006, 11, 8), 20.4, 94.99, 4, 10, { 0, 1, 2, 3, 4, 5, 6, 7 });
     chart.setBgColors({ Qt::white, Qt::white, Qt::blue });
     chart.setBgMode(TLine::VerticalGradient);
-    const QImage image = grab(&chart);
+    const QImage image = grabImage(&chart);
     QCOMPARE(image.size(), QSize(839, 429));
 
     compareWithReference(image, QStringLiteral("style2.png"));
@@ -350,52 +332,15 @@ void TestTLine2::shouldRenderTheReferenceChart()
 
 void TestTLine2::shouldPaintQuicklyWithOddParameters_data()
 {
-    QTest::addColumn<QDate>("start");
-    QTest::addColumn<QDate>("end");
-    QTest::addColumn<double>("dayWidth");
-    QTest::addColumn<double>("posHeight");
-    QTest::addColumn<int>("maxPos");
-
+    addOddParameterRows();
     const QDate start(2006, 10, 4);
-    const QDate longEnd(12006, 10, 4);
-    QTest::newRow("zero day width") << start << longEnd << 0.0 << 100.0 << 4;
-    QTest::newRow("negative day width") << start << longEnd << -20.0 << 100.0 << 4;
-    QTest::newRow("tiny day width") << start << longEnd << 1e-9 << 100.0 << 4;
-    QTest::newRow("zero row height") << start << start.addDays(30) << 20.0 << 0.0 << 4;
-    QTest::newRow("negative row height") << start << start.addDays(30) << 20.0 << -100.0 << 4;
-    QTest::newRow("row height below a pixel") << start << start.addDays(30) << 20.0 << 0.01 << 1000000;
-    QTest::newRow("one pixel rows, tall") << start << start.addDays(30) << 20.0 << 1.0 << 20000000;
-    QTest::newRow("huge row height") << start << start.addDays(30) << 20.0 << 1e12 << 1000000;
-    QTest::newRow("start after end") << start.addDays(500) << start << 20.0 << 100.0 << 4;
-    QTest::newRow("ten thousand years") << start << longEnd << 20.4 << 94.99 << 4;
-    QTest::newRow("ten thousand years, year marks") << start << longEnd << 0.2 << 94.99 << 4;
-    QTest::newRow("ten thousand years, day marks") << start << longEnd << 30.0 << 94.99 << 4;
-    QTest::newRow("huge day width") << start << longEnd << 1e12 << 94.99 << 4;
+    QTest::newRow("row height below a pixel") << start << start.addDays(30) << 20.0 << 0.01 << 1000000 << false;
+    QTest::newRow("one pixel rows, tall") << start << start.addDays(30) << 20.0 << 1.0 << 20000000 << false;
 }
 
 void TestTLine2::shouldPaintQuicklyWithOddParameters()
 {
-    QFETCH(QDate, start);
-    QFETCH(QDate, end);
-    QFETCH(double, dayWidth);
-    QFETCH(double, posHeight);
-    QFETCH(int, maxPos);
-
-    TLItemModel model;
-    addOddParameterItems(&model, start, end);
-
-    QElapsedTimer timer;
-    timer.start();
-    Probe chart;
-    chart.setModel(&model);
-    setChart(&chart, start, end, dayWidth, posHeight, maxPos, 25, { 0, 1, 2, 3, 4, 5, 6, 7, 8 });
-    QVERIFY(chart.width() >= 0 && chart.width() <= QWIDGETSIZE_MAX);
-    QVERIFY(chart.height() >= 0 && chart.height() <= QWIDGETSIZE_MAX);
-    chart.paintOn(QSize(400, 300), QRect(0, 0, 400, 300));
-    QCOMPARE(chart.itemRects.size(), 3);
-    chart.paintOn(QSize(400, 300));
-    QCOMPARE(chart.itemRects.size(), 3);
-    QVERIFY2(timer.elapsed() < 3000, qPrintable(QString::number(timer.elapsed())));
+    verifyQuickPaintWithOddParameters<TLine2>(3000);
 }
 
 QTEST_MAIN(TestTLine2)

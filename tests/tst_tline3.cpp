@@ -6,11 +6,9 @@
 
 #include <QApplication>
 #include <QColor>
-#include <QElapsedTimer>
 #include <QFont>
 #include <QImage>
 #include <QLocale>
-#include <QPainter>
 
 namespace {
 
@@ -59,8 +57,6 @@ private slots:
     void shouldPaintQuicklyWithOddParameters_data();
     void shouldPaintQuicklyWithOddParameters();
 
-private:
-    static QImage grab(TLine *chart) { return chart->grab().toImage().convertToFormat(QImage::Format_RGB32); }
 };
 
 void TestTLine3::initTestCase()
@@ -123,7 +119,7 @@ void TestTLine3::shouldEndTheArrowAfterTheLastDay()
     TLine3 chart;
     setChart(&chart, QDate(2021, 3, 1), QDate(2021, 3, 10), 10.0, 100.0, 2, 100, {});
     QCOMPARE(chart.height(), 110);
-    const QImage image = grab(&chart);
+    const QImage image = grabImage(&chart);
     // Shaft from 0 to 100, tip at 108, narrower than a pixel in its last row.
     QVERIFY(isDark(image, 197, 0));
     QVERIFY(isDark(image, 196, 99));
@@ -153,7 +149,7 @@ void TestTLine3::shouldMarkDaysBetweenStartAndEnd()
 
     TLine3 chart;
     setChart(&chart, QDate(2021, 3, 1), QDate(2021, 3, 10), dayWidth, 100.0, 2, 2, { TLine::MarkDays });
-    const QImage image = grab(&chart);
+    const QImage image = grabImage(&chart);
     QCOMPARE(darkRowRuns(image, 100, 240), lines);
 }
 
@@ -173,7 +169,7 @@ void TestTLine3::shouldLabelWeekMarksFromDayWidth15()
 
     TLine3 chart;
     setChart(&chart, QDate(2021, 3, 1), QDate(2021, 3, 20), dayWidth, 100.0, 2, 2, { TLine::MarkWeeks });
-    const QImage image = grab(&chart);
+    const QImage image = grabImage(&chart);
     const int y8 = int(7 * dayWidth + 5.0);
     const int y15 = int(14 * dayWidth + 5.0);
     QCOMPARE(darkRowRuns(image, 100, 240), QList<int>({ y8, y15 }));
@@ -197,7 +193,7 @@ void TestTLine3::shouldPutStartEndMarkOnTheFirstDay()
 
     TLine3 chart;
     setChart(&chart, QDate(2021, 3, 1), QDate(2021, 3, 10), 10.0, 100.0, 3, tPos, { TLine::MarkEnds });
-    const QImage image = grab(&chart);
+    const QImage image = grabImage(&chart);
     // Ticks from the axis to 15 pixels right of it at y 5 and at y 95.
     for (int y : { 5, 95 }) {
         QVERIFY(isDark(image, axisX + 15, y));
@@ -299,22 +295,7 @@ void TestTLine3::shouldDrawTheSameInsideAClip()
 
 void TestTLine3::shouldRenderAPartAsTheWholeShowsIt()
 {
-    // A part rendered alone, as a paint event or a grab of a scrolled view
-    // asks for it, carries the part as the engine's clip, not the painter's.
-    TLItemModel model;
-    addItem(&model, QDate(2020, 12, 3), 1, QStringLiteral("<p>A long <b>label</b></p>"), Qt::yellow,
-            QDate(2021, 1, 20));
-    addItem(&model, QDate(2021, 1, 12), 0, QStringLiteral("<p>Short</p>"), Qt::cyan);
-    TLine3 chart;
-    chart.setModel(&model);
-    setChart(&chart, QDate(2020, 11, 15), QDate(2021, 2, 20), 15.0, 100.0, 3, 2, { 0, 1, 2, 3, 4, 5, 6, 7, 8 });
-    const QRect part(0, 700, 300, 200);
-    QImage image(part.size(), QImage::Format_RGB32);
-    image.fill(Qt::black);
-    QPainter painter(&image);
-    chart.render(&painter, QPoint(), QRegion(part));
-    painter.end();
-    QCOMPARE(image, grab(&chart).copy(part));
+    verifyPartRendersAsWhole<TLine3>(15.0, QRect(0, 700, 300, 200));
 }
 
 void TestTLine3::shouldRenderTheReferenceChart()
@@ -328,7 +309,7 @@ void TestTLine3::shouldRenderTheReferenceChart()
              { 0, 1, 2, 3, 4, 5, 6, 7, 8 });
     chart.setBgColors({ Qt::white, Qt::white, Qt::blue });
     chart.setBgMode(TLine::VerticalGradient);
-    const QImage image = grab(&chart);
+    const QImage image = grabImage(&chart);
     QCOMPARE(image.size(), QSize(429, 744));
 
     compareWithReference(image, QStringLiteral("style3.png"));
@@ -336,58 +317,12 @@ void TestTLine3::shouldRenderTheReferenceChart()
 
 void TestTLine3::shouldPaintQuicklyWithOddParameters_data()
 {
-    QTest::addColumn<QDate>("start");
-    QTest::addColumn<QDate>("end");
-    QTest::addColumn<double>("dayWidth");
-    QTest::addColumn<double>("posHeight");
-    QTest::addColumn<int>("maxPos");
-    QTest::addColumn<bool>("gradient");
-
-    const QDate start(2006, 10, 4);
-    const QDate longEnd(12006, 10, 4);
-    QTest::newRow("zero day width") << start << longEnd << 0.0 << 100.0 << 4 << false;
-    QTest::newRow("negative day width") << start << longEnd << -20.0 << 100.0 << 4 << false;
-    QTest::newRow("tiny day width") << start << longEnd << 1e-9 << 100.0 << 4 << false;
-    QTest::newRow("zero row height") << start << start.addDays(30) << 20.0 << 0.0 << 4 << false;
-    QTest::newRow("negative row height") << start << start.addDays(30) << 20.0 << -100.0 << 4 << false;
-    QTest::newRow("huge row height") << start << start.addDays(30) << 20.0 << 1e12 << 1000000 << false;
-    QTest::newRow("start after end") << start.addDays(500) << start << 20.0 << 100.0 << 4 << false;
-    QTest::newRow("ten thousand years") << start << longEnd << 20.4 << 94.99 << 4 << false;
-    QTest::newRow("ten thousand years, year marks") << start << longEnd << 0.2 << 94.99 << 4 << false;
-    QTest::newRow("ten thousand years, day marks") << start << longEnd << 30.0 << 94.99 << 4 << false;
-    // A gradient under rounded boxes, on a chart 730,011 pixels wide.
-    QTest::newRow("ten thousand years, gradient") << start << longEnd << 0.2 << 94.99 << 4 << true;
-    QTest::newRow("huge day width") << start << longEnd << 1e12 << 94.99 << 4 << false;
+    addOddParameterRows();
 }
 
 void TestTLine3::shouldPaintQuicklyWithOddParameters()
 {
-    QFETCH(QDate, start);
-    QFETCH(QDate, end);
-    QFETCH(double, dayWidth);
-    QFETCH(double, posHeight);
-    QFETCH(int, maxPos);
-    QFETCH(bool, gradient);
-
-    TLItemModel model;
-    addOddParameterItems(&model, start, end);
-
-    QElapsedTimer timer;
-    timer.start();
-    Probe chart;
-    chart.setModel(&model);
-    setChart(&chart, start, end, dayWidth, posHeight, maxPos, 25, { 0, 1, 2, 3, 4, 5, 6, 7, 8 });
-    if (gradient) {
-        chart.setBgColors({ Qt::white, Qt::white, Qt::blue });
-        chart.setBgMode(TLine::VerticalGradient);
-    }
-    QVERIFY(chart.width() >= 0 && chart.width() <= QWIDGETSIZE_MAX);
-    QVERIFY(chart.height() >= 0 && chart.height() <= QWIDGETSIZE_MAX);
-    chart.paintOn(QSize(400, 300), QRect(0, 0, 400, 300));
-    QCOMPARE(chart.itemRects.size(), 3);
-    chart.paintOn(QSize(400, 300));
-    QCOMPARE(chart.itemRects.size(), 3);
-    QVERIFY2(timer.elapsed() < 2000, qPrintable(QString::number(timer.elapsed())));
+    verifyQuickPaintWithOddParameters<TLine3>(2000);
 }
 
 QTEST_MAIN(TestTLine3)
