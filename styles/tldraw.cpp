@@ -1,6 +1,7 @@
 #include "styles/tldraw.h"
 
 #include "model/tlitem.h"
+#include "model/tlrichtext.h"
 #include "view/tlgeometry.h"
 #include "view/tline.h"
 
@@ -179,9 +180,9 @@ QRect visibleArea(QPainter *painter, const QRect &widgetRect)
     return area.toAlignedRect();
 }
 
-QSize layoutItemText(QTextDocument *document, const QString &text, std::optional<int> span)
+QSize layoutItemText(TLRichText *document, const QString &text, std::optional<int> span)
 {
-    document->setHtml(text);
+    document->setLabel(text);
     document->adjustSize();
     if (span)
         document->setTextWidth(*span);
@@ -209,7 +210,7 @@ QRect drawHorizontalItem(QPainter *painter, const QRect &widgetRect, const QBrus
                          int x1, int x2, int y, const QSet<int> &flags, bool decorations)
 {
     const QFont savedFont = painter->font();
-    QTextDocument document;
+    TLRichText document;
     std::optional<int> span;
     if (x1 < x2)
         span = TLGeometry::pixel(double(x2) - double(x1));

@@ -17,6 +17,7 @@ class QPainter;
 class QPen;
 class QRect;
 class QTextDocument;
+class TLRichText;
 template <typename T> class QSet;
 
 // Drawing shared by the three chart styles: item boxes with their labels,
@@ -74,7 +75,7 @@ using MarkDrawer = std::function<void(MarkKind kind, const QDate &day, const QSt
 
 // Lays the rich-text label out in document: at the given span width, or at
 // its ideal width + 10 without one. Returns the truncated document size.
-QSize layoutItemText(QTextDocument *document, const QString &text, std::optional<int> span = std::nullopt);
+QSize layoutItemText(TLRichText *document, const QString &text, std::optional<int> span = std::nullopt);
 
 // Draws a box of size w x h at (x, y) filled with fill and carrying the laid
 // out document. With decorations allowed, ItemShadow adds a shadow and

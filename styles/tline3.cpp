@@ -1,5 +1,6 @@
 #include "styles/tline3.h"
 
+#include "model/tlrichtext.h"
 #include "styles/tldraw.h"
 #include "view/tlgeometry.h"
 
@@ -7,7 +8,6 @@
 #include <QFontMetrics>
 #include <QPainter>
 #include <QPen>
-#include <QTextDocument>
 
 using TLDraw::visibleArea;
 using TLGeometry::clampSize;
@@ -119,7 +119,7 @@ void TLine3::paintItem(QPainter *painter, int row)
     const int y2 = itemPoint(endDate, pos).y();
     const QFont savedFont = painter->font();
 
-    QTextDocument document;
+    TLRichText document;
     const QSize textSize = TLDraw::layoutItemText(&document, text);
     const int w = textSize.width();
     const int h = y1 < y2 ? y2 - y1 : textSize.height();

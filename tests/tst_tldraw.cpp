@@ -1,3 +1,4 @@
+#include "model/tlrichtext.h"
 #include "styles/tldraw.h"
 #include "view/tlgeometry.h"
 #include "view/tline.h"
@@ -172,7 +173,7 @@ protected:
             painter->setPen(saved);
         }
         for (const ChartItem &item : items) {
-            QTextDocument document;
+            TLRichText document;
             const QSize size = layoutItemText(&document, item.html, item.span);
             if (overWholeWidget && displayFlags.contains(RoundEdges))
                 drawRoundedBoxOverWholeWidget(painter, rect(), bg, item.x, item.y, size.width(), size.height(),
@@ -560,9 +561,9 @@ void TestTLDraw::shouldDrawArrowShadowOnlyWhenAsked()
 void TestTLDraw::shouldUseSpanAsTextWidth()
 {
     const QString text = QStringLiteral("<p>one two three four five six seven</p>");
-    QTextDocument wide;
+    TLRichText wide;
     const QSize single = layoutItemText(&wide, text);
-    QTextDocument narrow;
+    TLRichText narrow;
     const QSize wrapped = layoutItemText(&narrow, text, 60);
     QCOMPARE(wrapped.width(), 60);
     QCOMPARE(narrow.textWidth(), 60.0);
@@ -572,7 +573,7 @@ void TestTLDraw::shouldUseSpanAsTextWidth()
 
 void TestTLDraw::shouldUseIdealWidthPlusTenWithoutSpan()
 {
-    QTextDocument document;
+    TLRichText document;
     const QSize size = layoutItemText(&document, QStringLiteral("<b>Hello</b> world"));
     QCOMPARE(document.toPlainText(), QStringLiteral("Hello world"));
     QCOMPARE(document.textWidth(), document.idealWidth() + 10.0);
@@ -589,7 +590,7 @@ void TestTLDraw::shouldGiveEmptyLabelTheEmptyDocumentSize()
     const double emptyWidth = empty.idealWidth() + 10.0;
     empty.setTextWidth(emptyWidth);
 
-    QTextDocument document;
+    TLRichText document;
     const QSize size = layoutItemText(&document, QString());
     QCOMPARE(size, QSize(int(emptyWidth), int(empty.size().height())));
     QVERIFY(size.height() > 0);
@@ -616,7 +617,7 @@ void TestTLDraw::shouldFillSquareBoxAndShadowOnlyWithDecorations()
 
     QImage image = whiteImage(200, 120);
     QPainter painter(&image);
-    QTextDocument document;
+    TLRichText document;
     const QSize size = layoutItemText(&document, QString());
     const int x = 20, y = 30, w = size.width(), h = size.height();
     drawItemBox(&painter, image.rect(), QBrush(Qt::white), x, y, w, h, QColor(0, 200, 0), &document, flags,
@@ -642,7 +643,7 @@ void TestTLDraw::shouldRepaintBackgroundAroundRoundedBox()
     for (bool shadow : { false, true }) {
         QImage image = whiteImage(200, 120);
         QPainter painter(&image);
-        QTextDocument document;
+        TLRichText document;
         const QSize size = layoutItemText(&document, QStringLiteral("Item"));
         const int x = 20, y = 30, w = size.width(), h = size.height();
         const int lineX = x + w + 5;
@@ -673,7 +674,7 @@ void TestTLDraw::shouldKeepLineBesideSquareBox()
 {
     QImage image = whiteImage(200, 120);
     QPainter painter(&image);
-    QTextDocument document;
+    TLRichText document;
     const QSize size = layoutItemText(&document, QStringLiteral("Item"));
     const int x = 20, y = 30, w = size.width(), h = size.height();
     const int lineX = x + w + 3;
@@ -694,7 +695,7 @@ void TestTLDraw::shouldDrawWideBoxWithoutWholePixmap()
     // A span of two million pixels is drawn only where the image shows it.
     QImage image = whiteImage(300, 100);
     QPainter painter(&image);
-    QTextDocument document;
+    TLRichText document;
     const int span = 2000000;
     const QSize size = layoutItemText(&document, QStringLiteral("<p align=right>far away</p>"), span);
     QCOMPARE(size.width(), span);

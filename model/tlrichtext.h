@@ -1,0 +1,50 @@
+#ifndef TLRICHTEXT_H
+#define TLRICHTEXT_H
+
+#include <QTextDocument>
+
+class QString;
+class QUrl;
+
+// The one place where an item label becomes a text document. Labels come
+// from files people receive, so the document loads nothing from outside
+// (no files, no network, no working directory; only images inlined as
+// data: URLs) and every length, width and font size in the HTML is held to
+// a sane maximum before anything is laid out.
+class TLRichText : public QTextDocument
+{
+    Q_OBJECT
+
+public:
+    // Far above anything a person sets in a label, far below what makes
+    // the text layout run for minutes or overflow.
+    static constexpr double MaxLength = 1000.0;       // margins, paddings, spacings, borders, px
+    static constexpr double MaxFontPointSize = 500.0;
+    static constexpr int MaxFontPixelSize = 700;
+    static constexpr double MaxExtent = 4000.0;       // widths and heights of images, frames, columns, px
+    static constexpr int MaxIndent = 20;              // indent levels
+    static constexpr double MaxLineHeight = 1000.0;   // percent or px
+    static constexpr double MaxSpacing = 1000.0;      // letter spacing percent, word spacing px
+    // The text layout computes in 26.6 fixed point and wraps past 2^25 px.
+    static constexpr int MaxTextWidth = 1 << 24;
+
+    explicit TLRichText(QObject *parent = nullptr);
+
+    // setHtml, then the clamping.
+    void setLabel(const QString &html);
+
+    // Holds every length and font size of a document to the maxima above;
+    // for documents that are not a TLRichText, such as a text editor's.
+    static void clampFormats(QTextDocument *document);
+
+    // What a label reads as plain text.
+    static QString plainText(const QString &html);
+
+    // A width that the text layout can take.
+    static double layoutWidth(double width);
+
+protected:
+    QVariant loadResource(int type, const QUrl &name) override;
+};
+
+#endif
