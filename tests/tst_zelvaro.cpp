@@ -2,6 +2,7 @@
 #include "model/tldocument.h"
 #include "model/tlitemmodel.h"
 #include "view/tline.h"
+#include "windowprobe.h"
 
 #include <QCheckBox>
 #include <QDateEdit>
@@ -21,23 +22,6 @@
 #include <memory>
 
 namespace {
-
-// Reads protected members through pointers to members named in a derived
-// class, which the language allows without touching the objects' types.
-struct TLineProbe : TLine
-{
-    static QSet<int> flagsOf(const TLine *t) { return t->*(&TLineProbe::displayFlags); }
-    static int maxPosOf(const TLine *t) { return t->*(&TLineProbe::maxPos); }
-    static double dayWidthOf(const TLine *t) { return t->*(&TLineProbe::dayWidth); }
-    static double posHeightOf(const TLine *t) { return t->*(&TLineProbe::posHeight); }
-    static int tPosOf(const TLine *t) { return t->*(&TLineProbe::tPos); }
-    static QList<QColor> bgColorsOf(const TLine *t) { return t->*(&TLineProbe::bgColors); }
-};
-
-struct ObjectProbe : QObject
-{
-    static int receiversOf(const QObject *o, const char *signal) { return (o->*(&ObjectProbe::receivers))(signal); }
-};
 
 TLItem item(const QDate &date, int pos, const QString &text)
 {
