@@ -1,5 +1,4 @@
-// Adding, editing and deleting items, the chart's background menu, the
-// background dialog and the change of chart style.
+// Adding, editing and deleting items.
 
 #include "app/zelvaro.h"
 
@@ -12,17 +11,5 @@ void Zelvaro::itemClicked(int)
 }
 
 void Zelvaro::itemDelete(int)
-{
-}
-
-void Zelvaro::showBackgroundMenu()
-{
-}
-
-void Zelvaro::changeBackground()
-{
-}
-
-void Zelvaro::changeTimelineTyp()
 {
 }

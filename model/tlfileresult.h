@@ -4,27 +4,48 @@
 #include <QString>
 
 // What became of reading or writing a document, so that the commands can
-// tell the user why a file was not opened or not saved.
+// tell the user why a file was not opened or not saved, or that it was
+// read only in part.
 class TLFileResult
 {
 public:
-    enum Error { NoError, OpenFailed, NotAChart, UnsupportedVersion, UnknownStyle, WriteFailed };
+    enum Error {
+        NoError,
+        OpenFailed,
+        NotAChart,
+        UnsupportedVersion,
+        UnknownStyle,
+        WriteFailed,
+        // A name with neither of the known endings.
+        UnknownEnding,
+        // The data ended early; what came before it was read (count: items).
+        Truncated,
+        // A table record too short to be an item ended the reading; the
+        // records before it were read (count: its line number).
+        StoppedAtLine,
+    };
 
     TLFileResult() = default;
-    TLFileResult(Error error, const QString &detail = QString())
-        : err(error), text(detail)
+    TLFileResult(Error error, const QString &detail = QString(), qint64 count = 0)
+        : err(error), text(detail), number(count)
     {
     }
 
     bool ok() const { return err == NoError; }
     explicit operator bool() const { return ok(); }
+    // Whether a document was read, whole or in part, and may replace the
+    // open one.
+    bool hasDocument() const { return err == NoError || err == Truncated || err == StoppedAtLine; }
     Error error() const { return err; }
     // The system's own words where there are any (a file error string).
     QString detail() const { return text; }
+    // The items read before a Truncated end, or the line of StoppedAtLine.
+    qint64 count() const { return number; }
 
 private:
     Error err = NoError;
     QString text;
+    qint64 number = 0;
 };
 
 #endif
