@@ -1,11 +1,24 @@
+#include "model/tlitemmodel.h"
+#include "model/tlrichtext.h"
+#include "styles/tline1.h"
 #include "view/tlgeometry.h"
 #include "view/tline.h"
+#include "windowprobe.h"
 
+#include <QContextMenuEvent>
+#include <QDrag>
+#include <QElapsedTimer>
 #include <QImage>
+#include <QMenu>
+#include <QMimeData>
 #include <QPainter>
 #include <QPixmap>
+#include <QScrollArea>
+#include <QSignalSpy>
 #include <QStandardItemModel>
 #include <QtTest>
+
+#include <memory>
 
 namespace {
 
@@ -78,6 +91,89 @@ QString describe(QRgb pixel)
 
 const QList<QColor> redBlue = { QColor(Qt::green), QColor(Qt::red), QColor(Qt::blue) };
 
+struct DragContent
+{
+    QStringList formats;
+    QString text;
+    QString html;
+    QImage image;
+};
+
+DragContent contentOf(const QMimeData *mimeData)
+{
+    return { mimeData->formats(), mimeData->text(), mimeData->html(), qvariant_cast<QImage>(mimeData->imageData()) };
+}
+
+// A style-1 chart that keeps what its drags carry instead of running them.
+class DragLine : public TLine1
+{
+public:
+    QList<DragContent> drags;
+
+protected:
+    void execDrag(QDrag *drag) override { drags.append(contentOf(drag->mimeData())); }
+};
+
+const QString lowerLabel = QStringLiteral("<p>A rather long <b>first</b> label</p>");
+const QString upperLabel = QStringLiteral("<p>Second <i>on top</i><img src=\"/dev/zero\"></p>");
+
+// Two boxes on one row, the second drawn over the right part of the first,
+// painted once so that their boxes are known.
+struct OverlapChart
+{
+    TLItemModel model;
+    DragLine line;
+    QPoint overlap;
+    QPoint lowerOnly;
+    QPoint empty;
+
+    OverlapChart()
+    {
+        line.setModel(&model);
+        line.setRange(QDate(2006, 10, 1), QDate(2006, 10, 31));
+        line.setDayWidth(20.0);
+        line.setPosHeight(100.0);
+        line.setMaxPos(3);
+        for (const auto &item : { qMakePair(QDate(2006, 10, 4), lowerLabel), qMakePair(QDate(2006, 10, 6), upperLabel) }) {
+            const int row = model.rowCount();
+            model.insertRows(row, 1);
+            model.setData(model.index(row, TLItem::DateColumn), item.first);
+            model.setData(model.index(row, TLItem::PosColumn), 0);
+            model.setData(model.index(row, TLItem::TextColumn), item.second);
+            model.setData(model.index(row, TLItem::BackgroundColorColumn), QColor(Qt::yellow));
+        }
+        line.grab();
+        const QList<QRect> boxes = TLineProbe::itemRectsOf(&line);
+        if (boxes.size() != 2)
+            return;
+        const QRect both = boxes.at(0) & boxes.at(1);
+        overlap = both.center();
+        lowerOnly = QPoint(boxes.at(0).left() + 1, boxes.at(0).center().y());
+        empty = QPoint(line.width() - 20, line.height() - 20);
+    }
+
+    bool isValid() const
+    {
+        const QList<QRect> boxes = TLineProbe::itemRectsOf(&line);
+        return boxes.size() == 2 && boxes.at(0).intersects(boxes.at(1)) && !boxes.at(1).contains(lowerOnly)
+            && !boxes.at(0).contains(empty) && !boxes.at(1).contains(empty)
+            && QRect(empty, QSize(1, 1)).translated(-QApplication::startDragDistance(), 0).intersects(line.rect());
+    }
+};
+
+void sendMouse(QWidget *widget, QEvent::Type type, const QPoint &pos, Qt::MouseButton button,
+               Qt::MouseButtons buttons)
+{
+    QMouseEvent event(type, QPointF(pos), QPointF(widget->mapToGlobal(pos)), button, buttons, Qt::NoModifier);
+    QApplication::sendEvent(widget, &event);
+}
+
+void dragLeft(QWidget *widget, const QPoint &from, const QPoint &to)
+{
+    sendMouse(widget, QEvent::MouseButtonPress, from, Qt::LeftButton, Qt::LeftButton);
+    sendMouse(widget, QEvent::MouseMove, to, Qt::NoButton, Qt::LeftButton);
+}
+
 }
 
 class TestTLine : public QObject
@@ -112,6 +208,18 @@ private slots:
     void shouldNotRepaintOnSetBg();
     void shouldStretchGradientOnRecalcSize();
     void shouldKeepBrushInModesZeroAndFour();
+
+    void shouldReportEveryBoxUnderADoubleClickInRowOrder();
+    void shouldOfferTheTopItemInItsContextMenu_data();
+    void shouldOfferTheTopItemInItsContextMenu();
+    void shouldReportTheBackgroundWithoutAMenu();
+    void shouldTakeTheDragStartFromTheLeftButtonOnly_data();
+    void shouldTakeTheDragStartFromTheLeftButtonOnly();
+    void shouldStartDraggingAtTheDragDistance_data();
+    void shouldStartDraggingAtTheDragDistance();
+    void shouldDragTheChartOrTheTopLabel_data();
+    void shouldDragTheChartOrTheTopLabel();
+    void shouldDragOnlyTheVisiblePartOfAHugeChart();
 };
 
 void TestTLine::initTestCase()
@@ -458,6 +566,218 @@ void TestTLine::shouldKeepBrushInModesZeroAndFour()
     QCOMPARE(image.pixel(9, 4), qRgb(10, 200, 30));
     line.setBgMode(TLine::NoBackground);
     QCOMPARE(line.bg, texture);
+}
+
+void TestTLine::shouldReportEveryBoxUnderADoubleClickInRowOrder()
+{
+    OverlapChart chart;
+    QVERIFY(chart.isValid());
+    QSignalSpy clicked(&chart.line, &TLine::itemClicked);
+
+    QTest::mouseDClick(&chart.line, Qt::LeftButton, Qt::NoModifier, chart.overlap);
+    QCOMPARE(clicked.size(), 2);
+    QCOMPARE(clicked.at(0).at(0).toInt(), 0);
+    QCOMPARE(clicked.at(1).at(0).toInt(), 1);
+
+    clicked.clear();
+    QTest::mouseDClick(&chart.line, Qt::LeftButton, Qt::NoModifier, chart.lowerOnly);
+    QCOMPARE(clicked.size(), 1);
+    QCOMPARE(clicked.at(0).at(0).toInt(), 0);
+
+    clicked.clear();
+    QTest::mouseDClick(&chart.line, Qt::LeftButton, Qt::NoModifier, chart.empty);
+    QCOMPARE(clicked.size(), 0);
+}
+
+void TestTLine::shouldOfferTheTopItemInItsContextMenu_data()
+{
+    QTest::addColumn<int>("entry");
+    QTest::addColumn<int>("clickedRow");
+    QTest::addColumn<int>("deletedRow");
+
+    QTest::newRow("edit...") << 0 << 1 << -1;
+    QTest::newRow("delete") << 1 << -1 << 1;
+    QTest::newRow("dismissed") << -1 << -1 << -1;
+}
+
+void TestTLine::shouldOfferTheTopItemInItsContextMenu()
+{
+    QFETCH(int, entry);
+    QFETCH(int, clickedRow);
+    QFETCH(int, deletedRow);
+
+    OverlapChart chart;
+    QVERIFY(chart.isValid());
+    QSignalSpy clicked(&chart.line, &TLine::itemClicked);
+    QSignalSpy deleted(&chart.line, &TLine::itemDelete);
+    QSignalSpy background(&chart.line, &TLine::backgroundClicked);
+
+    QStringList texts;
+    whenPopup([&texts, entry](QWidget *popup) {
+        QMenu *menu = qobject_cast<QMenu *>(popup);
+        if (!menu)
+            return;
+        for (QAction *action : menu->actions())
+            texts.append(action->text());
+        if (entry < 0) {
+            QTest::keyClick(menu, Qt::Key_Escape);
+            return;
+        }
+        menu->setActiveAction(menu->actions().at(entry));
+        QTest::keyClick(menu, Qt::Key_Return);
+    });
+    QContextMenuEvent event(QContextMenuEvent::Mouse, chart.overlap, chart.line.mapToGlobal(chart.overlap));
+    QApplication::sendEvent(&chart.line, &event);
+
+    QCOMPARE(texts, QStringList({ "edit...", "delete" }));
+    QCOMPARE(clicked.size(), clickedRow < 0 ? 0 : 1);
+    if (clickedRow >= 0)
+        QCOMPARE(clicked.at(0).at(0).toInt(), clickedRow);
+    QCOMPARE(deleted.size(), deletedRow < 0 ? 0 : 1);
+    if (deletedRow >= 0)
+        QCOMPARE(deleted.at(0).at(0).toInt(), deletedRow);
+    QCOMPARE(background.size(), 0);
+    QVERIFY(chart.line.findChildren<QMenu *>().isEmpty());
+}
+
+void TestTLine::shouldReportTheBackgroundWithoutAMenu()
+{
+    OverlapChart chart;
+    QVERIFY(chart.isValid());
+    QSignalSpy clicked(&chart.line, &TLine::itemClicked);
+    QSignalSpy background(&chart.line, &TLine::backgroundClicked);
+
+    QContextMenuEvent event(QContextMenuEvent::Mouse, chart.empty, chart.line.mapToGlobal(chart.empty));
+    QApplication::sendEvent(&chart.line, &event);
+    QCOMPARE(background.size(), 1);
+    QCOMPARE(clicked.size(), 0);
+    QCOMPARE(QApplication::activePopupWidget(), nullptr);
+    QVERIFY(chart.line.findChildren<QMenu *>().isEmpty());
+}
+
+void TestTLine::shouldTakeTheDragStartFromTheLeftButtonOnly_data()
+{
+    QTest::addColumn<int>("button");
+    QTest::addColumn<bool>("moves");
+
+    QTest::newRow("left") << int(Qt::LeftButton) << true;
+    QTest::newRow("right") << int(Qt::RightButton) << false;
+    QTest::newRow("middle") << int(Qt::MiddleButton) << false;
+}
+
+void TestTLine::shouldTakeTheDragStartFromTheLeftButtonOnly()
+{
+    QFETCH(int, button);
+    QFETCH(bool, moves);
+
+    OverlapChart chart;
+    const QPoint first(30, 40);
+    const QPoint second(70, 90);
+    sendMouse(&chart.line, QEvent::MouseButtonPress, first, Qt::LeftButton, Qt::LeftButton);
+    sendMouse(&chart.line, QEvent::MouseButtonRelease, first, Qt::LeftButton, Qt::NoButton);
+    const auto pressed = Qt::MouseButton(button);
+    sendMouse(&chart.line, QEvent::MouseButtonPress, second, pressed, pressed);
+    QCOMPARE(TLineProbe::dragStartPosOf(&chart.line), moves ? second : first);
+}
+
+void TestTLine::shouldStartDraggingAtTheDragDistance_data()
+{
+    QTest::addColumn<int>("shortBy");
+    QTest::addColumn<bool>("diagonal");
+    QTest::addColumn<int>("held");
+    QTest::addColumn<bool>("starts");
+
+    QTest::newRow("one pixel short") << 1 << false << int(Qt::LeftButton) << false;
+    QTest::newRow("exactly the distance") << 0 << false << int(Qt::LeftButton) << true;
+    QTest::newRow("one pixel short, diagonally") << 1 << true << int(Qt::LeftButton) << false;
+    QTest::newRow("the distance, diagonally") << 0 << true << int(Qt::LeftButton) << true;
+    QTest::newRow("without the left button") << 0 << false << int(Qt::RightButton) << false;
+    QTest::newRow("left among others") << 0 << false << int(Qt::LeftButton | Qt::RightButton) << true;
+}
+
+void TestTLine::shouldStartDraggingAtTheDragDistance()
+{
+    QFETCH(int, shortBy);
+    QFETCH(bool, diagonal);
+    QFETCH(int, held);
+    QFETCH(bool, starts);
+
+    OverlapChart chart;
+    QVERIFY(chart.isValid());
+    const int distance = QApplication::startDragDistance() - shortBy;
+    const QPoint offset = diagonal ? QPoint(distance - distance / 2, distance / 2) : QPoint(distance, 0);
+    const QPoint from = chart.empty - offset;
+    sendMouse(&chart.line, QEvent::MouseButtonPress, from, Qt::LeftButton, Qt::LeftButton);
+    sendMouse(&chart.line, QEvent::MouseMove, chart.empty, Qt::NoButton, Qt::MouseButtons(held));
+    QCOMPARE(chart.line.drags.size(), starts ? 1 : 0);
+}
+
+void TestTLine::shouldDragTheChartOrTheTopLabel_data()
+{
+    QTest::addColumn<QString>("where");
+    QTest::addColumn<QStringList>("formats");
+    QTest::addColumn<QString>("html");
+
+    QTest::newRow("empty area") << "empty" << QStringList({ "application/x-qt-image" }) << QString();
+    QTest::newRow("overlapping boxes") << "overlap" << QStringList({ "text/plain", "text/html" }) << upperLabel;
+    QTest::newRow("lower box alone") << "lowerOnly" << QStringList({ "text/plain", "text/html" }) << lowerLabel;
+}
+
+void TestTLine::shouldDragTheChartOrTheTopLabel()
+{
+    QFETCH(QString, where);
+    QFETCH(QStringList, formats);
+    QFETCH(QString, html);
+
+    OverlapChart chart;
+    QVERIFY(chart.isValid());
+    const QPoint to = where == "empty" ? chart.empty : where == "overlap" ? chart.overlap : chart.lowerOnly;
+    // Pressed elsewhere: what counts is where the drag starts.
+    dragLeft(&chart.line, to - QPoint(QApplication::startDragDistance(), 0), to);
+    QCOMPARE(chart.line.drags.size(), 1);
+    const DragContent content = chart.line.drags.first();
+    QCOMPARE(content.formats, formats);
+    if (html.isEmpty()) {
+        QCOMPARE(content.image.size(), chart.line.size());
+        QCOMPARE(content.image.convertToFormat(QImage::Format_RGB32),
+                 chart.line.grab().toImage().convertToFormat(QImage::Format_RGB32));
+    } else {
+        QCOMPARE(content.html, html);
+        QCOMPARE(content.text, TLRichText::plainText(html));
+        QVERIFY(content.text.contains(html == upperLabel ? "Second on top" : "A rather long first label"));
+    }
+}
+
+void TestTLine::shouldDragOnlyTheVisiblePartOfAHugeChart()
+{
+    TLItemModel model;
+    QScrollArea area;
+    area.resize(400, 300);
+    auto *line = new TLine1;
+    line->setModel(&model);
+    line->setRange(QDate(2006, 10, 4), QDate(12006, 10, 4));
+    line->setDayWidth(30.0);
+    line->setMaxPos(2);
+    area.setWidget(line);
+    area.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&area));
+    const qreal ratio = line->devicePixelRatioF();
+    QVERIFY(line->width() * ratio * line->height() * ratio > double(TLine::MaxDragPixels));
+
+    QElapsedTimer timer;
+    timer.start();
+    const QPoint to(200, 150);
+    dragLeft(line, to - QPoint(QApplication::startDragDistance(), 0), to);
+    // The real drag ends at once on this platform; the drag object waits
+    // for deletion until the event loop runs.
+    QDrag *drag = line->findChild<QDrag *>();
+    QVERIFY(drag);
+    const QImage image = qvariant_cast<QImage>(drag->mimeData()->imageData());
+    const QRect visible = line->visibleRegion().boundingRect();
+    QVERIFY(!visible.isEmpty());
+    QVERIFY(visible.width() <= area.viewport()->width() && visible.height() <= area.viewport()->height());
+    QCOMPARE(image.size(), visible.size() * ratio);
+    QVERIFY2(timer.elapsed() < 5000, qPrintable(QString::number(timer.elapsed())));
 }
 
 QTEST_MAIN(TestTLine)

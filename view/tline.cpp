@@ -1,10 +1,24 @@
 #include "view/tline.h"
 
+#include "model/tlitem.h"
+#include "model/tlrichtext.h"
 #include "view/tlgeometry.h"
 
 #include <QAbstractItemModel>
+#include <QAction>
+#include <QApplication>
+#include <QContextMenuEvent>
+#include <QDrag>
+#include <QImage>
 #include <QLinearGradient>
+#include <QMenu>
+#include <QMimeData>
+#include <QMouseEvent>
 #include <QPainter>
+#include <QPixmap>
+#include <QRegion>
+
+#include <cmath>
 
 using TLGeometry::daysBetween;
 using TLGeometry::truncate;
@@ -200,6 +214,104 @@ void TLine::updateBg()
     default:
         break;
     }
+}
+
+void TLine::mousePressEvent(QMouseEvent *event)
+{
+    if (event->button() == Qt::LeftButton)
+        dragStartPos = event->position().toPoint();
+}
+
+void TLine::mouseDoubleClickEvent(QMouseEvent *event)
+{
+    // Every box under the pointer, collected before the first signal opens
+    // a dialog whose event loop may repaint the chart.
+    const QPoint pos = event->position().toPoint();
+    QList<int> rows;
+    for (int row = 0; row < itemRects.size(); ++row) {
+        if (itemRects.at(row).contains(pos))
+            rows.append(row);
+    }
+    for (int row : std::as_const(rows))
+        emit itemClicked(row);
+}
+
+void TLine::mouseMoveEvent(QMouseEvent *event)
+{
+    if (!(event->buttons() & Qt::LeftButton))
+        return;
+    const QPoint pos = event->position().toPoint();
+    if ((pos - dragStartPos).manhattanLength() < QApplication::startDragDistance())
+        return;
+
+    QDrag *drag = new QDrag(this);
+    QMimeData *mimeData = new QMimeData;
+    const int row = topItemAt(pos);
+    if (row < 0 || !model) {
+        mimeData->setImageData(dragPicture(pos));
+    } else {
+        const QString html = model->index(row, TLItem::TextColumn).data(Qt::DisplayRole).toString();
+        mimeData->setText(TLRichText::plainText(html));
+        mimeData->setHtml(html);
+    }
+    drag->setMimeData(mimeData);
+    execDrag(drag);
+}
+
+void TLine::contextMenuEvent(QContextMenuEvent *event)
+{
+    const int row = topItemAt(event->pos());
+    if (row < 0) {
+        emit backgroundClicked();
+        return;
+    }
+    QMenu menu(this);
+    QAction *edit = menu.addAction(tr("edit..."));
+    QAction *remove = menu.addAction(tr("delete"));
+    QAction *chosen = menu.exec(event->globalPos());
+    if (chosen == edit)
+        emit itemClicked(row);
+    else if (chosen == remove)
+        emit itemDelete(row);
+}
+
+void TLine::execDrag(QDrag *drag)
+{
+    drag->exec(Qt::CopyAction | Qt::MoveAction);
+}
+
+// The item painted last at pos, which is the one on top, or -1.
+int TLine::topItemAt(const QPoint &pos) const
+{
+    int row = -1;
+    for (int i = 0; i < itemRects.size(); ++i) {
+        if (itemRects.at(i).contains(pos))
+            row = i;
+    }
+    return row;
+}
+
+// The whole chart, or, when that is above the budget, the part on the
+// screen; and never more than the budget, taken around pos.
+QImage TLine::dragPicture(const QPoint &pos)
+{
+    const double ratio = devicePixelRatioF();
+    auto overBudget = [ratio](const QRect &r) {
+        return double(r.width()) * ratio * double(r.height()) * ratio > double(MaxDragPixels);
+    };
+    QRect part = rect();
+    if (overBudget(part)) {
+        const QRect visible = visibleRegion().boundingRect();
+        if (!visible.isEmpty())
+            part = visible;
+    }
+    if (overBudget(part)) {
+        const int side = int(std::sqrt(double(MaxDragPixels)) / ratio);
+        QRect around(0, 0, side, side);
+        around.moveCenter(pos);
+        part &= around;
+    }
+    return grab(part).toImage();
 }
 
 void TLine::paintEvent(QPaintEvent *)

@@ -11,6 +11,10 @@
 #include <QWidget>
 
 class QAbstractItemModel;
+class QContextMenuEvent;
+class QDrag;
+class QImage;
+class QMouseEvent;
 class QPainter;
 
 // The chart widget: holds the view parameters, maps dates and rows to
@@ -34,6 +38,10 @@ public:
     };
 
     enum BackgroundMode { NoBackground, SolidBackground, DiagonalGradient, VerticalGradient, ImageBackground };
+
+    // The largest picture of the chart a drag carries, in device pixels
+    // (16 megapixels, 64 MB). A larger chart is dragged as its visible part.
+    static constexpr qint64 MaxDragPixels = qint64(4096) * 4096;
 
     explicit TLine(QWidget *parent = nullptr);
 
@@ -67,7 +75,14 @@ public slots:
     void updateBg();
 
 protected:
+    void mousePressEvent(QMouseEvent *event) override;
+    void mouseDoubleClickEvent(QMouseEvent *event) override;
+    void mouseMoveEvent(QMouseEvent *event) override;
     void paintEvent(QPaintEvent *event) override;
+    void contextMenuEvent(QContextMenuEvent *event) override;
+
+    // Runs the drag to its end; the result is not looked at.
+    virtual void execDrag(QDrag *drag);
 
     virtual void paint(QPainter *painter);
     virtual int dateToX(const QDate &date) const;
@@ -93,6 +108,8 @@ protected:
 
 private:
     void setFlag(DisplayFlag flag, bool on);
+    int topItemAt(const QPoint &pos) const;
+    QImage dragPicture(const QPoint &pos);
 };
 
 #endif

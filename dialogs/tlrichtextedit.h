@@ -1,0 +1,26 @@
+#ifndef TLRICHTEXTEDIT_H
+#define TLRICHTEXTEDIT_H
+
+#include <QTextEdit>
+
+class QMimeData;
+
+// A rich-text editor for item labels: its document is a TLRichText, so a
+// label loads nothing from outside, and every label set or pasted into it
+// is clamped like any other.
+class TLRichTextEdit : public QTextEdit
+{
+    Q_OBJECT
+
+public:
+    explicit TLRichTextEdit(QWidget *parent = nullptr);
+
+    // setHtml, then the clamping, which the user cannot undo; the cursor
+    // is left at the start, in the format of the first character.
+    void setLabel(const QString &html);
+
+protected:
+    void insertFromMimeData(const QMimeData *source) override;
+};
+
+#endif
