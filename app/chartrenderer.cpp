@@ -62,12 +62,13 @@ void ChartRenderer::paint(QPainter *painter, double factor) const
 {
     if (!(factor > 0.0))
         return;
-    // Qt renders a widget into a printer through a picture of the whole
-    // widget, and a chart painting straight onto a printer would size its
-    // point-sized fonts for the printer's resolution. A recorded picture
-    // keeps the screen's fonts and replays as drawing commands, scaled by
-    // the ratio of the device's resolution to the screen's, which is
-    // undone here.
+    // QWidget::render into a printer goes through a pixmap at the widget's
+    // size, which the printer would enlarge; and a chart painting straight
+    // onto a printer sizes its point-sized fonts for the printer's
+    // resolution. A recorded picture keeps the screen's fonts and replays as
+    // drawing commands, scaled by the ratio of the device's resolution to
+    // the screen's, which is undone here. Each band is clipped, so that its
+    // background fill leaves the bands before it alone.
     const QPaintDevice *device = painter->device();
     for (const QRect &band : bands()) {
         QPicture picture;

@@ -19,8 +19,8 @@ class ChartRenderer
 public:
     // The largest chart exported or printed, in pixels: its image takes
     // four bytes a pixel.
-    static const qint64 pixelBudget = 256'000'000;
-    static const qint64 defaultBandPixels = 1 << 24;
+    static constexpr qint64 pixelBudget = 256'000'000;
+    static constexpr qint64 defaultBandPixels = 1 << 24;
 
     explicit ChartRenderer(QWidget *chart, qint64 bandPixels = defaultBandPixels);
 
