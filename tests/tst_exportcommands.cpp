@@ -7,7 +7,6 @@
 #include "windowprobe.h"
 
 #include <QDir>
-#include <QElapsedTimer>
 #include <QFile>
 #include <QFileDialog>
 #include <QMessageBox>
@@ -330,9 +329,8 @@ void TestExportCommands::shouldDrawThePrintAtTheFactorFromTheTopLeft()
     painter.end();
 
     const QRect drawn(QPoint(0, 0), line->size() * factor);
-    const QImage whole = grabbed(line);
     if (factor == 1)
-        QCOMPARE(paper.copy(drawn), whole);
+        QCOMPARE(paper.copy(drawn), grabbed(line));
     for (const QPoint &p : { drawn.topLeft(), drawn.bottomRight(), drawn.bottomLeft(), drawn.topRight() })
         QVERIFY(paper.pixel(p) != QColor(Qt::red).rgb());
     for (const QPoint &p : { drawn.bottomRight() + QPoint(1, 1), drawn.topRight() + QPoint(1, 0),
@@ -361,14 +359,11 @@ void TestExportCommands::shouldRefuseAChartBeyondThePixelBudget()
     window->imageName = files.filePath(QStringLiteral("chart.png"));
     window->pdfName = files.filePath(QStringLiteral("chart.pdf"));
     const qint64 peakBefore = peakMemoryKb();
-    QElapsedTimer timer;
-    timer.start();
     const MessageCatcher message;
     if (print)
         window->print();
     else
         window->saveImgFile();
-    QVERIFY2(timer.elapsed() < 5000, qPrintable(QString::number(timer.elapsed())));
     QVERIFY(peakMemoryKb() - peakBefore < 100 * 1024);
     QVERIFY2(message.text.contains(QStringLiteral("320010 × 1000")), qPrintable(message.text));
     QVERIFY(message.text.contains(QLatin1String("Lower the day width")));
