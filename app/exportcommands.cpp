@@ -2,10 +2,128 @@
 
 #include "app/zelvaro.h"
 
+#include "app/chartrenderer.h"
+#include "view/tline.h"
+
+#include <QDialog>
+#include <QDir>
+#include <QFileDialog>
+#include <QGuiApplication>
+#include <QImage>
+#include <QImageWriter>
+#include <QMessageBox>
+#include <QPainter>
+#include <QPrintDialog>
+#include <QPrinter>
+#include <QSaveFile>
+
+namespace {
+
+// Keeps the wait cursor up while a large chart is drawn.
+class WaitCursor
+{
+public:
+    WaitCursor() { QGuiApplication::setOverrideCursor(Qt::WaitCursor); }
+    ~WaitCursor() { QGuiApplication::restoreOverrideCursor(); }
+    WaitCursor(const WaitCursor &) = delete;
+    WaitCursor &operator=(const WaitCursor &) = delete;
+};
+
+}
+
 void Zelvaro::saveImgFile()
 {
+    const ChartRenderer renderer(timeline);
+    if (!checkChartSize(renderer, tr("Save Image")))
+        return;
+    QString path = askImageFileName();
+    if (path.isEmpty())
+        return;
+    if (!path.endsWith(QLatin1String(".png")))
+        path += QLatin1String(".png");
+
+    QString error;
+    {
+        const WaitCursor wait;
+        const QImage image = renderer.toImage();
+        if (image.isNull())
+            error = tr("There is not enough memory for an image of %1 × %2 pixels.")
+                        .arg(renderer.size().width())
+                        .arg(renderer.size().height());
+        else
+            error = writePng(image, path);
+    }
+    if (!error.isEmpty())
+        QMessageBox::warning(this, tr("Save Image"),
+                             tr("The image could not be saved as %1:\n%2").arg(QDir::toNativeSeparators(path), error));
+}
+
+QString Zelvaro::askImageFileName()
+{
+    return QFileDialog::getSaveFileName(this, tr("Choose a file"), QDir::currentPath(), tr("Images (*.png)"));
+}
+
+// Written aside and renamed over an older file only when complete, so that
+// a full disk leaves no broken image. Returns the reason of a failure.
+QString Zelvaro::writePng(const QImage &image, const QString &path)
+{
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly))
+        return file.errorString();
+    QImageWriter writer(&file, "PNG");
+    if (!writer.write(image)) {
+        file.cancelWriting();
+        return writer.errorString();
+    }
+    if (!file.commit())
+        return file.errorString();
+    return QString();
+}
+
+bool Zelvaro::checkChartSize(const ChartRenderer &renderer, const QString &title)
+{
+    if (renderer.isEmpty()) {
+        QMessageBox::warning(this, title, tr("The chart has no area to draw."));
+        return false;
+    }
+    if (!renderer.withinBudget()) {
+        QMessageBox::warning(this, title,
+                             tr("The chart is %1 × %2 pixels, more than the %3 megapixels that can be exported or "
+                                "printed. Lower the day width to make it smaller.")
+                                 .arg(renderer.size().width())
+                                 .arg(renderer.size().height())
+                                 .arg(ChartRenderer::pixelBudget / 1'000'000));
+        return false;
+    }
+    return true;
 }
 
 void Zelvaro::print()
 {
+    const ChartRenderer renderer(timeline);
+    if (!checkChartSize(renderer, tr("Print")))
+        return;
+    QPrinter printer(QPrinter::HighResolution);
+    if (!acceptPrinter(&printer))
+        return;
+
+    const WaitCursor wait;
+    QPainter painter;
+    if (!painter.begin(&printer)) {
+        const QString output = printer.outputFileName();
+        QMessageBox::warning(this, tr("Print"),
+                             output.isEmpty() ? tr("The printer %1 could not be started.").arg(printer.printerName())
+                                              : tr("The chart could not be printed to %1.")
+                                                    .arg(QDir::toNativeSeparators(output)));
+        return;
+    }
+    const QSize page(printer.width(), printer.height());
+    renderer.paint(&painter, ChartRenderer::printFactor(page, renderer.size()));
+    painter.end();
+}
+
+bool Zelvaro::acceptPrinter(QPrinter *printer)
+{
+    QPrintDialog dialog(printer, this);
+    return dialog.exec() == QDialog::Accepted;
 }

@@ -8,10 +8,13 @@
 
 #include "model/tlfileresult.h"
 
+class ChartRenderer;
 class QAction;
 class QCheckBox;
 class QDateEdit;
 class QDockWidget;
+class QImage;
+class QPrinter;
 class QScrollArea;
 class QSlider;
 class QSpinBox;
@@ -68,6 +71,11 @@ private:
     void setCheckedFlags(const QSet<int> &flags);
     void readSettings();
     void writeSettings() const;
+    bool checkChartSize(const ChartRenderer &renderer, const QString &title);
+    static QString writePng(const QImage &image, const QString &path);
+    // The dialogs of the export commands, apart so that tests can answer them.
+    virtual QString askImageFileName();
+    virtual bool acceptPrinter(QPrinter *printer);
 
     TLine *timeline = nullptr;
     TLItemModel *itemModel = nullptr;
