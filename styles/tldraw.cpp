@@ -11,6 +11,7 @@
 #include <QDate>
 #include <QFont>
 #include <QFontMetrics>
+#include <QLocale>
 #include <QLine>
 #include <QPaintDevice>
 #include <QPaintEngine>
@@ -54,21 +55,50 @@ bool coversOpaquely(const QBrush &brush)
     return brush.isOpaque();
 }
 
+// A pixmap for the part of a box, at the resolution of the device painted
+// on so that labels stay sharp on scaled displays and paper. It covers the
+// device pixels a fill of the part would cover; origin is where its first
+// pixel lies in widget coordinates, and a painter on it draws in widget
+// coordinates once translated by -origin.
+struct BoxSurface
+{
+    QPixmap pixmap;
+    QPointF origin;
+};
+
+BoxSurface boxSurface(QPainter *painter, const QRect &part)
+{
+    const QTransform toDevice = painter->deviceTransform();
+    const double scale = toDevice.m11();
+    if (toDevice.type() > QTransform::TxScale || !(scale > 0.0) || scale != toDevice.m22() || scale == 1.0)
+        return { QPixmap(part.size()), QPointF(part.topLeft()) };
+    // Pixel centres at or right of the left edge and left of the right one.
+    const QRectF exact = toDevice.mapRect(QRectF(part));
+    const int left = int(std::ceil(exact.left() - 0.5));
+    const int top = int(std::ceil(exact.top() - 0.5));
+    const int right = int(std::ceil(exact.right() - 0.5));
+    const int bottom = int(std::ceil(exact.bottom() - 0.5));
+    QPixmap pixmap(std::max(1, right - left), std::max(1, bottom - top));
+    pixmap.setDevicePixelRatio(scale);
+    return { pixmap, toDevice.inverted().map(QPointF(left, top)) };
+}
+
 void drawSquareBox(QPainter *painter, const QRect &widgetRect, int x, int y, int w, int h, const QColor &fill,
                    QTextDocument *document)
 {
     const QRect part = paintedPart(painter, widgetRect, x, y, w, h);
     if (part.isEmpty())
         return;
-    QPixmap box(part.size());
+    BoxSurface box = boxSurface(painter, part);
     if (fill.alpha() < 255)
-        box.fill(Qt::transparent);
-    QPainter boxPainter(&box);
-    boxPainter.fillRect(box.rect(), QBrush(fill, Qt::SolidPattern));
-    boxPainter.translate(double(x) - part.x(), double(y) - part.y());
+        box.pixmap.fill(Qt::transparent);
+    QPainter boxPainter(&box.pixmap);
+    boxPainter.fillRect(QRectF(QPointF(), box.pixmap.deviceIndependentSize()), QBrush(fill, Qt::SolidPattern));
+    boxPainter.translate(-box.origin);
+    boxPainter.translate(x, y);
     document->drawContents(&boxPainter, QRectF());
     boxPainter.end();
-    painter->drawPixmap(part.topLeft(), box);
+    painter->drawPixmap(box.origin, box.pixmap);
 }
 
 // The box lies over the chart background in a margin of 10 pixels right and
@@ -84,13 +114,13 @@ void drawRoundedBox(QPainter *painter, const QRect &widgetRect, const QBrush &ba
     const QRect part = paintedPart(painter, widgetRect, x, y, qint64(w) + 10, qint64(h) + 6);
     if (part.isEmpty())
         return;
-    QPixmap box(part.size());
+    BoxSurface box = boxSurface(painter, part);
     if (!coversOpaquely(background))
-        box.fill(Qt::transparent);
-    QPainter boxPainter(&box);
+        box.pixmap.fill(Qt::transparent);
+    QPainter boxPainter(&box.pixmap);
+    boxPainter.translate(-box.origin);
     boxPainter.save();
-    boxPainter.translate(-part.x(), -part.y());
-    boxPainter.fillRect(part, background);
+    boxPainter.fillRect(QRectF(box.origin, box.pixmap.deviceIndependentSize()), background);
     if (shadow) {
         boxPainter.setPen(Qt::NoPen);
         boxPainter.setBrush(QBrush(itemShadowColor, Qt::SolidPattern));
@@ -99,7 +129,7 @@ void drawRoundedBox(QPainter *painter, const QRect &widgetRect, const QBrush &ba
     }
     boxPainter.restore();
 
-    boxPainter.translate(double(x) - part.x(), double(y) - part.y());
+    boxPainter.translate(x, y);
     const QPen savedPen = boxPainter.pen();
     boxPainter.setPen(Qt::NoPen);
     boxPainter.setBrush(QBrush(fill, Qt::SolidPattern));
@@ -107,7 +137,7 @@ void drawRoundedBox(QPainter *painter, const QRect &widgetRect, const QBrush &ba
     boxPainter.setPen(savedPen);
     document->drawContents(&boxPainter, QRectF());
     boxPainter.end();
-    painter->drawPixmap(part.topLeft(), box);
+    painter->drawPixmap(box.origin, box.pixmap);
 }
 
 struct MarkSwitches
@@ -159,20 +189,25 @@ ItemCells readItemCells(const QAbstractItemModel *model, int row)
              qvariant_cast<QColor>(model->data(model->index(row, TLItem::TextColumn), Qt::BackgroundRole)) };
 }
 
+QString dateWithMonthName(const QDate &date, const QString &format)
+{
+    return QLocale::system().toString(date, format);
+}
+
 QRect visibleArea(QPainter *painter, const QRect &widgetRect)
 {
     QRectF area = widgetRect;
-    if (const QPaintDevice *device = painter->device()) {
-        bool invertible = false;
-        const QTransform toLogical = painter->combinedTransform().inverted(&invertible);
-        if (invertible)
-            area &= toLogical.mapRect(QRectF(0, 0, device->width(), device->height()));
-    }
+    // The engine's device is the surface really drawn on, measured in device
+    // pixels; the device transform carries the widget's coordinates onto it,
+    // with the display's scale and the offset of a grabbed part.
     const QPaintEngine *engine = painter->paintEngine();
-    if (engine && !engine->systemClip().isEmpty()) {
-        bool invertible = false;
-        const QTransform toLogical = painter->deviceTransform().inverted(&invertible);
-        if (invertible)
+    bool invertible = false;
+    const QTransform toLogical = painter->deviceTransform().inverted(&invertible);
+    if (engine && invertible) {
+        const QPaintDevice *surface = engine->paintDevice();
+        if (surface && surface->width() > 0 && surface->height() > 0)
+            area &= toLogical.mapRect(QRectF(0, 0, surface->width(), surface->height()));
+        if (!engine->systemClip().isEmpty())
             area &= toLogical.mapRect(QRectF(engine->systemClip().boundingRect()));
     }
     if (painter->hasClipping())
@@ -184,11 +219,13 @@ QSize layoutItemText(TLRichText *document, const QString &text, std::optional<in
 {
     document->setLabel(text);
     document->adjustSize();
-    if (span)
-        document->setTextWidth(*span);
-    else
-        document->setTextWidth(document->idealWidth() + 10.0);
+    const double width = span ? double(*span) : document->idealWidth() + 10.0;
+    document->setTextWidth(TLRichText::layoutWidth(width));
     const QSizeF size = document->size();
+    // A span beyond what the text layout takes keeps its width; only its
+    // text is laid out narrower.
+    if (span && width > TLRichText::layoutWidth(width))
+        return QSize(*span, truncate(size.height()));
     return QSize(truncate(size.width()), truncate(size.height()));
 }
 
@@ -300,7 +337,7 @@ void scanDateMarks(const QDate &start, const QDate &end, double dayWidth, const 
             drawMark(MarkKind::Year, day, day.toString(QStringLiteral("yyyy")));
             prev = day;
         } else if (on.months && day.month() != prev.month()) {
-            drawMark(MarkKind::Month, day, day.toString(QStringLiteral("MMM")));
+            drawMark(MarkKind::Month, day, dateWithMonthName(day, QStringLiteral("MMM")));
             prev = day;
         } else if (on.weeks && day.dayOfWeek() == 1) {
             drawMark(MarkKind::Week, day, weekLabels ? day.toString(QStringLiteral("dd")) : QString());

@@ -36,12 +36,17 @@ struct ItemCells
 
 ItemCells readItemCells(const QAbstractItemModel *model, int row);
 
-// The part of the widget this paint can change. Paint events and grabs
-// carry no painter clip, only the engine's system clip in device
-// coordinates; either narrows the work to what is exposed, as does the
-// size of the device painted on.
+// The part of the widget this paint can change, in the widget's logical
+// coordinates whatever the device pixel ratio. Paint events and grabs
+// carry no painter clip, only the engine's system clip in device pixels;
+// either narrows the work to what is exposed, as does the size of the
+// surface painted on.
 QRect visibleArea(QPainter *painter, const QRect &widgetRect);
 
+// A date in a format that names its month ("MMM"), in the system locale's
+// language as the rest of the desktop shows it; numeric formats stay with
+// QDate::toString, which gives the same digits everywhere.
+QString dateWithMonthName(const QDate &date, const QString &format);
 
 enum class MarkKind { Year, Month, Week, Day };
 
@@ -74,7 +79,9 @@ std::optional<DayWindow> daysInReach(double low, double high, double origin, dou
 using MarkDrawer = std::function<void(MarkKind kind, const QDate &day, const QString &label)>;
 
 // Lays the rich-text label out in document: at the given span width, or at
-// its ideal width + 10 without one. Returns the truncated document size.
+// its ideal width + 10 without one. Returns the truncated document size; a
+// span wider than the text layout takes is laid out at its limit and comes
+// back whole as the width.
 QSize layoutItemText(TLRichText *document, const QString &text, std::optional<int> span = std::nullopt);
 
 // Draws a box of size w x h at (x, y) filled with fill and carrying the laid

@@ -92,11 +92,12 @@ void TLine1::paint(QPainter *painter)
         TLDraw::scanDateMarks(start, end, dayWidth, displayFlags, thresholds, drawMark, days);
 
     if (displayFlags.contains(MarkEnds)) {
+        const QString format = QStringLiteral("dd MMM yyyy");
         const int xs = dateToX(start);
         painter->drawLine(xs, axisY + 25, xs, axisY);
-        painter->drawText(QPointF(xs, axisY + 30), start.toString(QStringLiteral("dd MMM yyyy")));
+        painter->drawText(QPointF(xs, axisY + 30), TLDraw::dateWithMonthName(start, format));
         const int xe = dateToX(end);
-        const QString endLabel = end.toString(QStringLiteral("dd MMM yyyy"));
+        const QString endLabel = TLDraw::dateWithMonthName(end, format);
         painter->drawLine(xe, axisY + 25, xe, axisY);
         painter->drawText(QPointF(xe - metrics.horizontalAdvance(endLabel), axisY + 30), endLabel);
     }

@@ -95,10 +95,10 @@ void TLine3::paint(QPainter *painter)
         const QString format = QStringLiteral("dd MMM yyyy");
         const int y1 = itemPoint(start, tPos).y();
         painter->drawLine(axisX + 15, y1, axisX, y1);
-        painter->drawText(QPoint(axisX + 15, y1 + 5), start.toString(format));
+        painter->drawText(QPoint(axisX + 15, y1 + 5), TLDraw::dateWithMonthName(start, format));
         const int y2 = itemPoint(end, tPos).y();
         painter->drawLine(axisX + 15, y2, axisX, y2);
-        painter->drawText(QPoint(axisX + 15, y2 + 5), end.toString(format));
+        painter->drawText(QPoint(axisX + 15, y2 + 5), TLDraw::dateWithMonthName(end, format));
     }
 
     TLDraw::drawArrow(painter, axisX, (daysBetween(start, end) + 1) * dayWidth, 8, Qt::Vertical, displayFlags);

@@ -19,14 +19,15 @@
 #include <QSet>
 #include <QString>
 
-// A chart style opened up for the style tests: its hit boxes, its item
-// painter, and painting on an image with an optional painter clip.
+// A chart style opened up for the style tests: its hit boxes, its chart and
+// item painters, and painting on an image with an optional painter clip.
 template <typename Style>
 class ChartProbe : public Style
 {
 public:
     using Style::Style;
     using Style::itemRects;
+    using Style::paint;
     using Style::paintItem;
 
     QImage paintOn(const QSize &size, const QRect &clip = QRect())

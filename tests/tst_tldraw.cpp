@@ -1,5 +1,10 @@
+#include "chartprobe.h"
+#include "model/tlitemmodel.h"
 #include "model/tlrichtext.h"
 #include "styles/tldraw.h"
+#include "styles/tline1.h"
+#include "styles/tline2.h"
+#include "styles/tline3.h"
 #include "view/tlgeometry.h"
 #include "view/tline.h"
 
@@ -9,6 +14,7 @@
 #include <QFontMetrics>
 #include <QImage>
 #include <QLocale>
+#include <QPaintEngine>
 #include <QPainter>
 #include <QPen>
 #include <QPixmap>
@@ -245,6 +251,159 @@ void verifySamePicture(const QImage &fast, const QImage &original, int mode, int
     }
 }
 
+// Runs test on a probe of chart style 1, 2 or 3.
+template <typename Test>
+void withStyle(int style, const Test &test)
+{
+    if (style == 1) {
+        ChartProbe<TLine1> chart;
+        test(chart);
+    } else if (style == 2) {
+        ChartProbe<TLine2> chart;
+        test(chart);
+    } else {
+        ChartProbe<TLine3> chart;
+        test(chart);
+    }
+}
+
+// The chart rendered as its paint events draw it, on an image of the given
+// device pixel ratio, as a scaled display or a printer would.
+QImage renderAt(QWidget *chart, double scale)
+{
+    const QSize size(int(std::ceil(chart->width() * scale)), int(std::ceil(chart->height() * scale)));
+    QImage image(size, QImage::Format_RGB32);
+    image.fill(Qt::white);
+    image.setDevicePixelRatio(scale);
+    QPainter painter(&image);
+    chart->render(&painter);
+    return image;
+}
+
+bool isInk(QRgb pixel)
+{
+    return std::min({ qRed(pixel), qGreen(pixel), qBlue(pixel) }) < 200;
+}
+
+// Whether a pixel of the scaled image whose centre lies in the logical
+// pixel (x, y) passes test.
+template <typename Test>
+bool anyDevicePixel(const QImage &scaled, int x, int y, const Test &test)
+{
+    const double scale = scaled.devicePixelRatio();
+    const auto first = [scale](int logical) { return int(std::ceil(logical * scale - 0.5)); };
+    for (int v = first(y); v < first(y + 1); ++v) {
+        for (int u = first(x); u < first(x + 1); ++u) {
+            if (scaled.valid(u, v) && test(scaled.pixel(u, v)))
+                return true;
+        }
+    }
+    return false;
+}
+
+// The pixels where a chart drawn at a scale differs from it at scale 1 by
+// more than antialiasing, hinting and the phase of dotted lines explain:
+// ink (a pixel visibly not white) in one with none within 2 pixels in the
+// other, or another colour inside an area of one colour.
+QList<QPoint> scaledMismatches(const QImage &reference, const QImage &scaled)
+{
+    QImage scaledInk(reference.size(), QImage::Format_Mono);
+    for (int y = 0; y < reference.height(); ++y) {
+        for (int x = 0; x < reference.width(); ++x)
+            scaledInk.setPixel(x, y, anyDevicePixel(scaled, x, y, isInk) ? 1 : 0);
+    }
+    QList<QPoint> mismatches;
+    for (int y = 0; y < reference.height(); ++y) {
+        for (int x = 0; x < reference.width(); ++x) {
+            const QRgb colour = reference.pixel(x, y);
+            bool referenceInkNear = false, scaledInkNear = false, flat = true;
+            for (int v = std::max(0, y - 2); v <= std::min(reference.height() - 1, y + 2); ++v) {
+                for (int u = std::max(0, x - 2); u <= std::min(reference.width() - 1, x + 2); ++u) {
+                    referenceInkNear = referenceInkNear || isInk(reference.pixel(u, v));
+                    scaledInkNear = scaledInkNear || scaledInk.pixelIndex(u, v) != 0;
+                    flat = flat && reference.pixel(u, v) == colour;
+                }
+            }
+            const bool offColour = flat && anyDevicePixel(scaled, x, y, [colour](QRgb p) {
+                return std::max({ qAbs(qRed(p) - qRed(colour)), qAbs(qGreen(p) - qGreen(colour)),
+                                  qAbs(qBlue(p) - qBlue(colour)) }) > 16;
+            });
+            if ((isInk(colour) && !scaledInkNear) || (scaledInk.pixelIndex(x, y) != 0 && !referenceInkNear)
+                || offColour)
+                mismatches.append(QPoint(x, y));
+        }
+    }
+    return mismatches;
+}
+
+// Whether an image at scale 2 shows detail finer than its logical pixels
+// inside area: a picture drawn at scale 1 and enlarged has none.
+bool hasDeviceDetail(const QImage &scaled, const QRect &area)
+{
+    for (int y = area.top(); y <= area.bottom(); ++y) {
+        for (int x = area.left(); x <= area.right(); ++x) {
+            const QRgb p = scaled.pixel(2 * x, 2 * y);
+            if (p != scaled.pixel(2 * x + 1, 2 * y) || p != scaled.pixel(2 * x, 2 * y + 1)
+                || p != scaled.pixel(2 * x + 1, 2 * y + 1))
+                return true;
+        }
+    }
+    return false;
+}
+
+// A device that records every text painted on it.
+class TextRecorder : public QPaintDevice
+{
+public:
+    QStringList texts;
+
+    QPaintEngine *paintEngine() const override { return &engine; }
+
+protected:
+    int metric(PaintDeviceMetric metric) const override
+    {
+        switch (metric) {
+        case PdmDevicePixelRatio:
+            return 1;
+        case PdmDevicePixelRatioScaled:
+            return int(devicePixelRatioFScale());
+        case PdmDpiX:
+        case PdmDpiY:
+        case PdmPhysicalDpiX:
+        case PdmPhysicalDpiY:
+            return 96;
+        default:
+            return 2000;
+        }
+    }
+
+private:
+    class Engine : public QPaintEngine
+    {
+    public:
+        explicit Engine(QStringList *texts)
+            : QPaintEngine(QPaintEngine::AllFeatures)
+            , texts(texts)
+        {
+        }
+        bool begin(QPaintDevice *) override { return true; }
+        bool end() override { return true; }
+        void updateState(const QPaintEngineState &) override {}
+        void drawPixmap(const QRectF &, const QPixmap &, const QRectF &) override {}
+        void drawPath(const QPainterPath &) override {}
+        void drawPolygon(const QPointF *, int, PolygonDrawMode) override {}
+        void drawLines(const QLineF *, int) override {}
+        void drawRects(const QRectF *, int) override {}
+        void drawTextItem(const QPointF &, const QTextItem &item) override { texts->append(item.text()); }
+        Type type() const override { return User; }
+
+    private:
+        QStringList *texts;
+    };
+
+    mutable Engine engine { &texts };
+};
+
 bool isGrey(QRgb pixel)
 {
     return qRed(pixel) == qGreen(pixel) && qGreen(pixel) == qBlue(pixel) && qRed(pixel) > 60 && qRed(pixel) < 200;
@@ -288,6 +447,13 @@ private slots:
     void shouldDrawItemDatesSmallBelowBox();
 
     void shouldBuildMarkPens();
+
+    void shouldDrawTheWholeChartAtEveryScale_data();
+    void shouldDrawTheWholeChartAtEveryScale();
+    void shouldNameMonthsInTheUsersLanguage_data();
+    void shouldNameMonthsInTheUsersLanguage();
+    void shouldDrawAThousandYearSpanFromItsDate_data();
+    void shouldDrawAThousandYearSpanFromItsDate();
 };
 
 void TestTLDraw::initTestCase()
@@ -854,6 +1020,130 @@ void TestTLDraw::shouldBuildMarkPens()
         QCOMPARE(pen.width(), expected.width);
         QCOMPARE(pen.color(), QColor(Qt::black));
     }
+}
+
+void TestTLDraw::shouldDrawTheWholeChartAtEveryScale_data()
+{
+    QTest::addColumn<int>("style");
+    QTest::addColumn<double>("scale");
+
+    // Scale 0 stands for the screen's own, through a grab as export and
+    // printing take it; the scaled CTest run sets the screen to 2.
+    for (int style = 1; style <= 3; ++style) {
+        QTest::addRow("style %d at 1.25", style) << style << 1.25;
+        QTest::addRow("style %d at 2", style) << style << 2.0;
+        QTest::addRow("style %d on the screen", style) << style << 0.0;
+    }
+}
+
+void TestTLDraw::shouldDrawTheWholeChartAtEveryScale()
+{
+    QFETCH(int, style);
+    QFETCH(double, scale);
+
+    TLItemModel model;
+    addReferenceItems(&model);
+    withStyle(style, [&](auto &chart) {
+        chart.setModel(&model);
+        setChart(&chart, QDate(2006, 10, 4), QDate(2006, 11, 8), 20.4, 94.99, 4, 10, { 0, 1, 2, 3, 4, 5, 6, 7, 8 });
+        chart.setBgColors({ Qt::white });
+        chart.setBgMode(TLine::SolidBackground);
+        if (scale == 0.0 && chart.devicePixelRatio() == 1.0)
+            QSKIP("the screen is not scaled; the scaled CTest run sets QT_SCALE_FACTOR=2");
+
+        const QImage reference = renderAt(&chart, 1.0);
+        const QList<QRect> boxes = chart.itemRects;
+        const QImage scaled = scale == 0.0 ? chart.grab().toImage() : renderAt(&chart, scale);
+        QCOMPARE(scaled.devicePixelRatio(), scale == 0.0 ? chart.devicePixelRatio() : scale);
+        QCOMPARE(chart.itemRects, boxes);
+        if (scaled.devicePixelRatio() == 2.0)
+            QVERIFY2(hasDeviceDetail(scaled, boxes.first().adjusted(0, 0, -10, -5)), "a label drawn at scale 1");
+        const QList<QPoint> mismatches = scaledMismatches(reference, scaled);
+        QVERIFY2(mismatches.isEmpty(), qPrintable(QStringLiteral("%1 pixels differ, the first at %2, %3")
+                                                      .arg(mismatches.size())
+                                                      .arg(mismatches.value(0).x())
+                                                      .arg(mismatches.value(0).y())));
+    });
+}
+
+void TestTLDraw::shouldNameMonthsInTheUsersLanguage_data()
+{
+    QTest::addColumn<QLocale::Language>("language");
+    QTest::addColumn<QStringList>("texts");
+
+    // Each style with year, month and end marks at a day width of 2: style 1
+    // draws the month labels and the end marks, style 2 the month of the
+    // start and the month labels, style 3 as style 1.
+    QTest::newRow("C") << QLocale::C
+                       << QStringList { "Nov", "Dec", "04 Oct 2006", "08 Dec 2006", "Oct", "Nov", "Dec",
+                                        "Nov", "Dec", "04 Oct 2006", "08 Dec 2006" };
+    QTest::newRow("German") << QLocale::German
+                            << QStringList { "Nov.", "Dez.", "04 Okt. 2006", "08 Dez. 2006", "Okt.", "Nov.", "Dez.",
+                                             "Nov.", "Dez.", "04 Okt. 2006", "08 Dez. 2006" };
+}
+
+void TestTLDraw::shouldNameMonthsInTheUsersLanguage()
+{
+    QFETCH(QLocale::Language, language);
+    QFETCH(QStringList, texts);
+
+    if (QLocale::system().language() != language)
+        QSKIP("another system locale; the German CTest run sets LC_ALL=de_DE.UTF-8");
+    TextRecorder recorder;
+    for (int style = 1; style <= 3; ++style) {
+        withStyle(style, [&recorder](auto &chart) {
+            setChart(&chart, QDate(2006, 10, 4), QDate(2006, 12, 8), 2.0, 100.0, 2, 2,
+                     { TLine::MarkMonths, TLine::MarkYears, TLine::MarkEnds });
+            QPainter painter(&recorder);
+            chart.paint(&painter);
+        });
+    }
+    QCOMPARE(recorder.texts, texts);
+}
+
+void TestTLDraw::shouldDrawAThousandYearSpanFromItsDate_data()
+{
+    QTest::addColumn<int>("style");
+    QTest::addColumn<bool>("rounded");
+
+    QTest::newRow("style 1, rounded") << 1 << true;
+    QTest::newRow("style 1, square") << 1 << false;
+    QTest::newRow("style 2") << 2 << false;
+    QTest::newRow("style 3, rounded") << 3 << true;
+    QTest::newRow("style 3, square") << 3 << false;
+}
+
+void TestTLDraw::shouldDrawAThousandYearSpanFromItsDate()
+{
+    QFETCH(int, style);
+    QFETCH(bool, rounded);
+
+    // 365,242 days of 100 pixels: past the 2^25 pixels the text layout takes.
+    const QDate date(2006, 10, 5);
+    const QDate endDate(3006, 10, 5);
+    const QColor fill(0, 0, 200);
+    const qint64 span = date.daysTo(endDate) * 100;
+    TLItemModel model;
+    addItem(&model, date, 0, QStringLiteral("<p>Tausend Jahre</p>"), fill, endDate);
+    QSet<int> flags = { TLine::ItemShadow };
+    if (rounded)
+        flags.insert(TLine::RoundEdges);
+    withStyle(style, [&](auto &chart) {
+        chart.setModel(&model);
+        setChart(&chart, QDate(2006, 10, 4), QDate(2006, 10, 10), 100.0, 100.0, 2, 2, flags);
+        const QImage image = chart.paintOn(chart.size());
+        QCOMPARE(chart.itemRects.size(), 1);
+        const QRect box = chart.itemRects.first();
+        if (style == 3) {
+            QCOMPARE(box.topLeft(), QPoint(50, 105));
+            QCOMPARE(qint64(box.height()), span + 5);
+            QCOMPARE(image.pixel(box.left() + box.width() / 2, box.top() + 2), fill.rgb());
+        } else {
+            QCOMPARE(box.topLeft(), style == 1 ? QPoint(105, 0) : QPoint(200, 50));
+            QCOMPARE(qint64(box.width()), span + 10);
+            QCOMPARE(image.pixel(box.left() + 2, box.top() + (box.height() - 5) / 2), fill.rgb());
+        }
+    });
 }
 
 QTEST_MAIN(TestTLDraw)

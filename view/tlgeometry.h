@@ -21,7 +21,9 @@ int truncate(double value);
 
 // Truncation held within pixelLimit of zero: coordinates far beyond any
 // widget stay where adding a box size or a label offset cannot overflow an
-// int, and off screen all the same.
+// int, and off screen all the same. A box keeps a span of up to the limit;
+// the width its label is laid out at is held lower still, below what the
+// text layout takes (TLRichText::layoutWidth).
 const int pixelLimit = 1 << 29;
 int pixel(double value);
 
