@@ -1,6 +1,7 @@
 #include "app/zelvaro.h"
 
 #include <QAction>
+#include <QDir>
 #include <QIcon>
 #include <QImage>
 #include <QTemporaryDir>
@@ -15,6 +16,7 @@ class TestIcons : public QObject
 private slots:
     void initTestCase();
     void shouldShowSharpIconsOnAScaledDisplay();
+    void shouldHaveEveryPictureAtTwiceItsSize();
 
 private:
     QTemporaryDir configDir;
@@ -42,6 +44,20 @@ void TestIcons::shouldShowSharpIconsOnAScaledDisplay()
         const QPixmap sharp = icon.second.pixmap(sizes.at(0));
         QCOMPARE(sharp.devicePixelRatio(), 2.0);
         QCOMPARE(sharp.size(), sizes.at(1));
+    }
+}
+
+void TestIcons::shouldHaveEveryPictureAtTwiceItsSize()
+{
+    QDir images(QStringLiteral(":images"));
+    const QStringList pictures = images.entryList({ QStringLiteral("*.png") });
+    QVERIFY(pictures.size() >= 30);
+    for (const QString &name : pictures) {
+        if (name.contains(QLatin1Char('@')))
+            continue;
+        const QImage picture(images.filePath(name));
+        const QImage sharp(images.filePath(QString(name).replace(QLatin1String(".png"), QLatin1String("@2x.png"))));
+        QVERIFY2(!picture.isNull() && sharp.size() == 2 * picture.size(), qPrintable(name));
     }
 }
 
