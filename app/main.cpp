@@ -25,6 +25,8 @@ int main(int argc, char **argv)
     QTranslator qtTranslator;
     loadTranslation(qtTranslator, QStringLiteral("qt_"), locale);
     QApplication::setWindowIcon(QIcon(QStringLiteral(":images/logo.png")));
+    // Ties the windows to the installed desktop entry and its icon.
+    QApplication::setDesktopFileName(QStringLiteral(ZELVARO_APP_ID));
 
     Zelvaro window;
     const QStringList arguments = QCoreApplication::arguments();

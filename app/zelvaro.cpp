@@ -4,6 +4,7 @@
 #include "styles/tline1.h"
 #include "styles/tline2.h"
 #include "styles/tline3.h"
+#include "view/tlitemdelegate.h"
 
 #include <QAction>
 #include <QApplication>
@@ -197,6 +198,7 @@ QDockWidget *Zelvaro::createDocks()
     QTableView *table = new QTableView;
     table->setModel(itemModel);
     table->setEditTriggers(QAbstractItemView::AllEditTriggers);
+    TLItemDelegate::applyTo(table);
     tabDock = new QDockWidget(tr("data"), this);
     tabDock->setObjectName(QStringLiteral("tabdock"));
     tabDock->setWidget(table);

@@ -4,7 +4,9 @@
 set -euo pipefail
 
 packages=(cmake ninja-build g++ qt6-base-dev qt6-tools-dev qt6-tools-dev-tools qt6-l10n-tools libgl-dev
-          fonts-dejavu-core)
+          fonts-dejavu-core
+          # what the install and package checks use
+          dpkg-dev desktop-file-utils appstream shared-mime-info xdg-utils libfile-mimeinfo-perl)
 missing=()
 for p in "${packages[@]}"; do
     dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")

@@ -1,4 +1,7 @@
-// Draws the program's icons and placeholder pictures into images/.
+// Draws the program's icons and placeholder pictures into images/: each
+// toolbar and window icon also at twice its size as name@2x.png, which Qt
+// picks for scaled displays, and the application icon for the desktop's
+// icon theme as appicon/zelvaro-<size>.png.
 // Usage: makeicons <images folder>
 
 #include <QDir>
@@ -9,6 +12,7 @@
 #include <QPainterPath>
 #include <QTextStream>
 
+#include <algorithm>
 #include <functional>
 
 namespace {
@@ -179,12 +183,14 @@ void drawPaste(QPainter &p)
     page(p, QRectF(13, 12, 15, 18));
 }
 
-void drawLogo(QPainter &p)
+// On a 64 unit grid. minimumLine keeps the lines at least one pixel wide
+// when the logo is drawn small.
+void drawLogo(QPainter &p, qreal minimumLine = 0.0)
 {
     QLinearGradient g(0, 0, 0, 64);
     g.setColorAt(0, Qt::white);
     g.setColorAt(1, QColor(114, 159, 207));
-    p.setPen(QPen(outline, 2));
+    p.setPen(QPen(outline, std::max(2.0, minimumLine)));
     p.setBrush(g);
     p.drawRoundedRect(QRectF(2, 2, 60, 60), 10, 10);
     p.setPen(Qt::NoPen);
@@ -193,11 +199,16 @@ void drawLogo(QPainter &p)
     arrow << QPointF(6, 40) << QPointF(48, 40) << QPointF(48, 35) << QPointF(58, 43) << QPointF(48, 51)
           << QPointF(48, 46) << QPointF(6, 46);
     p.drawPolygon(arrow);
-    p.setPen(QPen(outline, 1.5));
+    p.setPen(QPen(outline, std::max(1.5, minimumLine)));
     p.setBrush(QColor(255, 255, 0));
     p.drawRect(QRectF(10, 10, 20, 12));
     p.setBrush(QColor(163, 163, 163));
     p.drawRect(QRectF(30, 22, 22, 10));
+}
+
+void drawWindowLogo(QPainter &p)
+{
+    drawLogo(p);
 }
 
 // Stands in for a picture of a chart until the styles draw their own.
@@ -209,14 +220,36 @@ void drawPlaceholder(QPainter &p, int number)
     p.drawText(QRect(0, 0, 150, 102), Qt::AlignCenter, QStringLiteral("Typ %1").arg(number));
 }
 
-bool writeIcon(const QDir &dir, const QString &name, int size, const std::function<void(QPainter &)> &draw)
+bool writeImage(const QDir &dir, const QString &name, int size, qreal scale,
+                const std::function<void(QPainter &)> &draw)
 {
     QImage image = canvas(size);
     QPainter painter(&image);
     painter.setRenderHint(QPainter::Antialiasing);
+    painter.scale(scale, scale);
     draw(painter);
     painter.end();
     return image.save(dir.filePath(name));
+}
+
+// name.png at its size and name@2x.png drawn at twice the size.
+bool writeIcon(const QDir &dir, const QString &name, int size, const std::function<void(QPainter &)> &draw)
+{
+    const QString sharp = QString(name).replace(QLatin1String(".png"), QLatin1String("@2x.png"));
+    return writeImage(dir, name, size, 1.0, draw) && writeImage(dir, sharp, 2 * size, 2.0, draw);
+}
+
+bool writeAppIcons(const QDir &dir)
+{
+    if (!dir.mkpath(QStringLiteral("appicon")))
+        return false;
+    bool ok = true;
+    for (int size : { 16, 22, 24, 32, 48, 64, 128, 256 }) {
+        const qreal scale = size / 64.0;
+        ok &= writeImage(dir, QStringLiteral("appicon/zelvaro-%1.png").arg(size), size, scale,
+                         [scale](QPainter &p) { drawLogo(p, 1.0 / scale); });
+    }
+    return ok;
 }
 
 }
@@ -229,7 +262,7 @@ int main(int argc, char **argv)
         return 2;
     }
     const QDir dir(QString::fromLocal8Bit(argv[1]));
-    bool ok = writeIcon(dir, "logo.png", 64, drawLogo);
+    bool ok = writeIcon(dir, "logo.png", 64, drawWindowLogo);
     ok &= writeIcon(dir, "new.png", 32, drawNew);
     ok &= writeIcon(dir, "open.png", 32, drawOpen);
     ok &= writeIcon(dir, "save.png", 32, drawSave);
@@ -241,6 +274,7 @@ int main(int argc, char **argv)
     ok &= writeIcon(dir, "copy.png", 32, drawCopy);
     ok &= writeIcon(dir, "cut.png", 32, drawCut);
     ok &= writeIcon(dir, "paste.png", 32, drawPaste);
+    ok &= writeAppIcons(dir);
     if (argc > 2 && QByteArray(argv[2]) == "--placeholders") {
         for (int n = 1; n <= 3; ++n) {
             QImage image(150, 102, QImage::Format_ARGB32);

@@ -1,7 +1,8 @@
 // Draws the 150 by 102 pixel pictures of the three chart styles
 // (TLine1.png, TLine2.png, TLine3.png) into the folder given on the command
 // line. Each is a small chart drawn by the style itself at twice the size and
-// scaled down.
+// scaled down; TLine1@2x.png and the others, for scaled displays, are the
+// same charts drawn on a surface of twice the pixels and scaled down alike.
 // Usage: makepictures <images folder>
 
 #include "model/tlitemmodel.h"
@@ -65,7 +66,14 @@ bool writePicture(TLine *timeline, TLItemModel *model, const Chart &chart, const
         QTextStream(stderr) << path << ": chart is " << full.width() << "x" << full.height() << "\n";
         return false;
     }
-    return full.scaled(pictureSize, Qt::IgnoreAspectRatio, Qt::SmoothTransformation).save(path);
+    QImage sharp(pictureSize * 4, full.format());
+    sharp.setDevicePixelRatio(2.0);
+    sharp.fill(Qt::transparent);
+    timeline->render(&sharp);
+    sharp.setDevicePixelRatio(1.0);
+    const QString sharpPath = QString(path).replace(QLatin1String(".png"), QLatin1String("@2x.png"));
+    return full.scaled(pictureSize, Qt::IgnoreAspectRatio, Qt::SmoothTransformation).save(path)
+        && sharp.scaled(pictureSize * 2, Qt::IgnoreAspectRatio, Qt::SmoothTransformation).save(sharpPath);
 }
 
 }

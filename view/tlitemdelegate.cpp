@@ -1,0 +1,387 @@
+#include "view/tlitemdelegate.h"
+
+#include "model/tlitem.h"
+#include "model/tlrichtext.h"
+
+#include <QAbstractTextDocumentLayout>
+#include <QAction>
+#include <QApplication>
+#include <QColorDialog>
+#include <QFontMetricsF>
+#include <QHeaderView>
+#include <QIcon>
+#include <QKeyEvent>
+#include <QLineEdit>
+#include <QPainter>
+#include <QPixmap>
+#include <QPixmapCache>
+#include <QPointer>
+#include <QStyle>
+#include <QTableView>
+#include <QTextBlock>
+#include <QTextCursor>
+#include <QTextEdit>
+#include <QTextLayout>
+#include <QTextOption>
+
+#include <algorithm>
+#include <cmath>
+
+namespace {
+
+// More characters than any cell can show on one line; the rest of a long
+// label is never laid out.
+constexpr int maxLineCharacters = 4096;
+const QChar ellipsis(0x2026);
+
+int textMargin(const QStyle *style, const QWidget *widget)
+{
+    return style->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, widget) + 1;
+}
+
+QStyle *styleOf(const QStyleOptionViewItem &option)
+{
+    return option.widget ? option.widget->style() : QApplication::style();
+}
+
+// The label as one line: paragraphs and line breaks become spaces, every
+// character keeps its format.
+void fillLine(TLRichText *line, const QString &html, const QFont &font)
+{
+    TLRichText source;
+    source.setDefaultFont(font);
+    source.setLabel(html);
+
+    line->setDefaultFont(font);
+    line->setDocumentMargin(0);
+    QTextOption option = line->defaultTextOption();
+    option.setWrapMode(QTextOption::NoWrap);
+    line->setDefaultTextOption(option);
+
+    QTextCursor cursor(line);
+    bool separate = false;
+    for (QTextBlock block = source.begin(); block.isValid(); block = block.next()) {
+        for (auto it = block.begin(); !it.atEnd(); ++it) {
+            if (line->characterCount() > maxLineCharacters)
+                return;
+            const QTextFragment fragment = it.fragment();
+            const QTextCharFormat format = fragment.charFormat();
+            if (separate) {
+                cursor.insertText(QStringLiteral(" "), format);
+                separate = false;
+            }
+            QString text = fragment.text();
+            if (format.isImageFormat()) {
+                for (qsizetype i = 0; i < text.size(); ++i)
+                    cursor.insertImage(format.toImageFormat());
+                continue;
+            }
+            text.replace(QChar::LineSeparator, QLatin1Char(' '));
+            cursor.insertText(text, format);
+        }
+        separate = separate || !line->isEmpty();
+    }
+}
+
+// Cuts the line where it and an ellipsis in the format of the cut fit into
+// the width.
+void elide(TLRichText *line, qreal width)
+{
+    if (line->idealWidth() <= width)
+        return;
+    const QTextBlock block = line->begin();
+    QTextLayout *layout = block.layout();
+    if (layout->lineCount() == 0)
+        return;
+    const QTextLine text = layout->lineAt(0);
+    QTextCursor cursor(line);
+    QTextCharFormat format;
+    int cut = text.xToCursor(width, QTextLine::CursorBetweenCharacters);
+    while (cut > 0) {
+        cursor.setPosition(cut);
+        format = cursor.charFormat();
+        const QFont font = format.font().resolve(line->defaultFont());
+        if (text.cursorToX(cut) + QFontMetricsF(font).horizontalAdvance(ellipsis) <= width)
+            break;
+        cut = layout->previousCursorPosition(cut);
+    }
+    cursor.setPosition(cut);
+    cursor.movePosition(QTextCursor::End, QTextCursor::KeepAnchor);
+    cursor.insertText(QString(ellipsis), format);
+}
+
+QString colourName(const QColor &colour)
+{
+    return colour.name(colour.alpha() == 255 ? QColor::HexRgb : QColor::HexArgb);
+}
+
+// A framed square of the colour, so that it stays visible on a row painted
+// in the same colour.
+QPixmap swatch(const QColor &colour, const QSize &size, qreal ratio)
+{
+    const QString key = QStringLiteral("tlitemdelegate-swatch-%1-%2x%3-%4")
+                            .arg(colourName(colour))
+                            .arg(size.width())
+                            .arg(size.height())
+                            .arg(ratio);
+    QPixmap pixmap;
+    if (QPixmapCache::find(key, &pixmap))
+        return pixmap;
+    pixmap = QPixmap(size * ratio);
+    pixmap.setDevicePixelRatio(ratio);
+    pixmap.fill(Qt::transparent);
+    QPainter painter(&pixmap);
+    const QRectF frame(0.5, 0.5, size.width() - 1.0, size.height() - 1.0);
+    painter.setPen(QPen(QColor(64, 64, 64), 1.0));
+    painter.setBrush(colour);
+    painter.drawRect(frame);
+    painter.setPen(QPen(Qt::white, 1.0));
+    painter.setBrush(Qt::NoBrush);
+    painter.drawRect(frame.adjusted(1.0, 1.0, -1.0, -1.0));
+    painter.end();
+    QPixmapCache::insert(key, pixmap);
+    return pixmap;
+}
+
+QIcon swatchIcon(const QColor &colour)
+{
+    if (!colour.isValid())
+        return QIcon();
+    return QIcon(swatch(colour, QSize(16, 16), qApp->devicePixelRatio()));
+}
+
+}
+
+TLItemDelegate::TLItemDelegate(QObject *parent)
+    : QStyledItemDelegate(parent)
+{
+}
+
+void TLItemDelegate::applyTo(QTableView *table)
+{
+    table->setItemDelegate(new TLItemDelegate(table));
+    QHeaderView *header = table->horizontalHeader();
+    header->setSectionResizeMode(QHeaderView::ResizeToContents);
+    header->setSectionResizeMode(TLItem::TextColumn, QHeaderView::Stretch);
+}
+
+void TLItemDelegate::initStyleOption(QStyleOptionViewItem *option, const QModelIndex &index) const
+{
+    QStyledItemDelegate::initStyleOption(option, index);
+    if (index.column() == TLItem::TextColumn) {
+        // The label is painted as formatted text by paintLabel.
+        option->text.clear();
+    } else if (index.column() == TLItem::BackgroundColorColumn) {
+        const QColor colour = index.data(Qt::DisplayRole).value<QColor>();
+        if (!colour.isValid()) {
+            option->text.clear();
+            return;
+        }
+        const qreal ratio = option->widget ? option->widget->devicePixelRatioF() : qApp->devicePixelRatio();
+        option->text = colourName(colour);
+        option->features |= QStyleOptionViewItem::HasDecoration;
+        option->icon = QIcon(swatch(colour, option->decorationSize, ratio));
+    }
+}
+
+void TLItemDelegate::paint(QPainter *painter, const QStyleOptionViewItem &option, const QModelIndex &index) const
+{
+    if (index.column() == TLItem::TextColumn)
+        paintLabel(painter, option, index);
+    else
+        QStyledItemDelegate::paint(painter, option, index);
+}
+
+void TLItemDelegate::paintLabel(QPainter *painter, const QStyleOptionViewItem &option, const QModelIndex &index) const
+{
+    QStyleOptionViewItem cell(option);
+    initStyleOption(&cell, index);
+    const QStyle *style = styleOf(cell);
+    style->drawControl(QStyle::CE_ItemViewItem, &cell, painter, cell.widget);
+
+    // Labels have no icon or check box: the text takes the whole cell.
+    const int margin = textMargin(style, cell.widget);
+    const QRect area = cell.rect.adjusted(margin, 1, -margin, -1);
+    if (area.width() <= 0 || area.height() <= 0)
+        return;
+
+    TLRichText line;
+    fillLine(&line, index.data(Qt::DisplayRole).toString(), cell.font);
+    if (line.isEmpty())
+        return;
+    // A label in a large font is shrunk to the row rather than cut.
+    const qreal height = line.size().height();
+    const qreal scale = height > area.height() ? area.height() / height : 1.0;
+    elide(&line, area.width() / scale);
+
+    QPalette::ColorGroup group = QPalette::Normal;
+    if (!(cell.state & QStyle::State_Enabled))
+        group = QPalette::Disabled;
+    else if (!(cell.state & QStyle::State_Active))
+        group = QPalette::Inactive;
+    QAbstractTextDocumentLayout::PaintContext context;
+    context.palette = cell.palette;
+    context.palette.setColor(QPalette::Text, cell.palette.color(group, cell.state & QStyle::State_Selected
+                                                                           ? QPalette::HighlightedText
+                                                                           : QPalette::Text));
+    painter->save();
+    painter->setClipRect(area, Qt::IntersectClip);
+    painter->translate(area.left(), area.top() + (area.height() - height * scale) / 2.0);
+    painter->scale(scale, scale);
+    line.documentLayout()->draw(painter, context);
+    painter->restore();
+}
+
+QSize TLItemDelegate::sizeHint(const QStyleOptionViewItem &option, const QModelIndex &index) const
+{
+    QSize size = QStyledItemDelegate::sizeHint(option, index);
+    if (index.column() != TLItem::TextColumn)
+        return size;
+    QStyleOptionViewItem cell(option);
+    initStyleOption(&cell, index);
+    TLRichText line;
+    fillLine(&line, index.data(Qt::DisplayRole).toString(), cell.font);
+    const qreal widest = 40.0 * cell.fontMetrics.averageCharWidth();
+    const int width = int(std::ceil(std::min(line.idealWidth(), widest)));
+    size.setWidth(std::max(size.width(), width + 2 * textMargin(styleOf(cell), cell.widget)));
+    return size;
+}
+
+QWidget *TLItemDelegate::createEditor(QWidget *parent, const QStyleOptionViewItem &option,
+                                      const QModelIndex &index) const
+{
+    if (index.column() == TLItem::TextColumn) {
+        QTextEdit *editor = new QTextEdit(parent);
+        editor->setDocument(new TLRichText(editor));
+        editor->setAcceptRichText(true);
+        editor->setToolTip(tr("Ctrl+Return to finish, Ctrl+B, Ctrl+I and Ctrl+U for bold, italic and underline"));
+        return editor;
+    }
+    if (index.column() == TLItem::BackgroundColorColumn) {
+        QLineEdit *editor = new QLineEdit(parent);
+        QAction *choose = editor->addAction(QIcon(), QLineEdit::TrailingPosition);
+        choose->setObjectName(QStringLiteral("chooseColour"));
+        choose->setToolTip(tr("Choose a colour"));
+        connect(editor, &QLineEdit::textChanged, choose,
+                [choose](const QString &text) { choose->setIcon(swatchIcon(QColor::fromString(text))); });
+        TLItemDelegate *self = const_cast<TLItemDelegate *>(this);
+        connect(choose, &QAction::triggered, self, [self, editor] { self->chooseColour(editor); });
+        return editor;
+    }
+    return QStyledItemDelegate::createEditor(parent, option, index);
+}
+
+void TLItemDelegate::setEditorData(QWidget *editor, const QModelIndex &index) const
+{
+    if (QTextEdit *edit = qobject_cast<QTextEdit *>(editor); edit && index.column() == TLItem::TextColumn) {
+        TLRichText *document = qobject_cast<TLRichText *>(edit->document());
+        document->setDefaultFont(edit->font());
+        document->setLabel(index.data(Qt::EditRole).toString());
+        // Loading and clamping are no edits: neither undone nor written back.
+        document->clearUndoRedoStacks();
+        document->setModified(false);
+        return;
+    }
+    if (QLineEdit *edit = qobject_cast<QLineEdit *>(editor); edit && index.column() == TLItem::BackgroundColorColumn) {
+        const QColor colour = index.data(Qt::EditRole).value<QColor>();
+        edit->setText(colour.isValid() ? colourName(colour) : QString());
+        return;
+    }
+    QStyledItemDelegate::setEditorData(editor, index);
+}
+
+void TLItemDelegate::setModelData(QWidget *editor, QAbstractItemModel *model, const QModelIndex &index) const
+{
+    if (QTextEdit *edit = qobject_cast<QTextEdit *>(editor); edit && index.column() == TLItem::TextColumn) {
+        QTextDocument *document = edit->document();
+        if (!document->isModified())
+            return;
+        // Pasted HTML is not clamped on the way in.
+        TLRichText::clampFormats(document);
+        model->setData(index, document->toHtml(), Qt::EditRole);
+        document->setModified(false);
+        return;
+    }
+    if (QLineEdit *edit = qobject_cast<QLineEdit *>(editor); edit && index.column() == TLItem::BackgroundColorColumn) {
+        const QColor colour = QColor::fromString(edit->text().trimmed());
+        if (colour.isValid())
+            model->setData(index, colour, Qt::EditRole);
+        return;
+    }
+    QStyledItemDelegate::setModelData(editor, model, index);
+}
+
+void TLItemDelegate::updateEditorGeometry(QWidget *editor, const QStyleOptionViewItem &option,
+                                          const QModelIndex &index) const
+{
+    if (index.column() != TLItem::TextColumn) {
+        QStyledItemDelegate::updateEditorGeometry(editor, option, index);
+        return;
+    }
+    // Room for a few lines of a label, over the rows below when needed.
+    QRect area = option.rect;
+    area.setHeight(std::max(area.height(), 5 * option.fontMetrics.height()));
+    area.setWidth(std::max(area.width(), 24 * option.fontMetrics.averageCharWidth()));
+    if (const QWidget *viewport = editor->parentWidget()) {
+        const QRect bounds = viewport->rect();
+        area.setHeight(std::min(area.height(), bounds.height()));
+        if (area.bottom() > bounds.bottom())
+            area.moveBottom(bounds.bottom());
+        if (area.top() < bounds.top())
+            area.moveTop(bounds.top());
+    }
+    editor->setGeometry(area);
+}
+
+bool TLItemDelegate::eventFilter(QObject *object, QEvent *event)
+{
+    QTextEdit *edit = qobject_cast<QTextEdit *>(object);
+    if (edit && event->type() == QEvent::KeyPress) {
+        const QKeyEvent *key = static_cast<QKeyEvent *>(event);
+        if (key->modifiers() == Qt::ControlModifier) {
+            QTextCharFormat format;
+            switch (key->key()) {
+            case Qt::Key_Return:
+            case Qt::Key_Enter:
+                emit commitData(edit);
+                emit closeEditor(edit, QAbstractItemDelegate::NoHint);
+                return true;
+            case Qt::Key_B:
+                format.setFontWeight(edit->fontWeight() >= QFont::Bold ? QFont::Normal : QFont::Bold);
+                edit->mergeCurrentCharFormat(format);
+                return true;
+            case Qt::Key_I:
+                format.setFontItalic(!edit->fontItalic());
+                edit->mergeCurrentCharFormat(format);
+                return true;
+            case Qt::Key_U:
+                format.setFontUnderline(!edit->fontUnderline());
+                edit->mergeCurrentCharFormat(format);
+                return true;
+            default:
+                break;
+            }
+        }
+    }
+    return QStyledItemDelegate::eventFilter(object, event);
+}
+
+void TLItemDelegate::chooseColour(QLineEdit *editor)
+{
+    // The chooser takes the focus from the editor, which would otherwise
+    // close it underneath the dialog.
+    editor->removeEventFilter(this);
+    QPointer<QLineEdit> guard(editor);
+    const QColor colour = QColorDialog::getColor(QColor::fromString(editor->text().trimmed()), editor,
+                                                 tr("Choose a colour"));
+    if (!guard)
+        return;
+    editor->installEventFilter(this);
+    if (!colour.isValid()) {
+        editor->setFocus();
+        return;
+    }
+    editor->setText(colourName(colour));
+    emit commitData(editor);
+    emit closeEditor(editor, QAbstractItemDelegate::NoHint);
+}
