@@ -262,9 +262,9 @@ void Zelvaro::connectChangeTracking()
         connect(box.first, &QCheckBox::stateChanged, this, &Zelvaro::markModified);
 }
 
-// Set as the attribute behind isWindowModified(): setWindowModified(true)
-// warns on every change where the platform has no mark of its own and the
-// title holds no "[*]", and the title keeps its exact form.
+// Sets the flag isWindowModified() reads. setWindowModified(true) would warn
+// on every change, since the title holds no "[*]" placeholder and most
+// platforms have no modified mark of their own.
 void Zelvaro::markModified()
 {
     setAttribute(Qt::WA_WindowModified);
