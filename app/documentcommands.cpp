@@ -23,25 +23,6 @@
 #include <QSlider>
 #include <QSpinBox>
 
-namespace {
-
-const char *const nativeEnding = ".vrk";
-const char *const tableEnding = ".csv";
-constexpr int newChartDays = 90;
-constexpr int newChartRows = 4;
-
-bool isNativeName(const QString &path)
-{
-    return path.endsWith(QLatin1String(nativeEnding));
-}
-
-bool isTableName(const QString &path)
-{
-    return path.endsWith(QLatin1String(tableEnding));
-}
-
-}
-
 void Zelvaro::newFile()
 {
     if (!settleUnsavedChanges())
@@ -58,6 +39,8 @@ void Zelvaro::newFile()
     changeBackground();
     updateDisplayFlags();
 
+    constexpr int newChartDays = 90;
+    constexpr int newChartRows = 4;
     const QDate today = QDate::currentDate();
     deStart->setDate(today);
     deEnd->setDate(today.addDays(newChartDays));
@@ -68,6 +51,23 @@ void Zelvaro::newFile()
     // A control that already showed its value sent nothing to the new chart.
     handControlsToTimeline();
     setWindowModified(false);
+}
+
+namespace {
+
+const char *const nativeEnding = ".vrk";
+const char *const tableEnding = ".csv";
+
+bool isNativeName(const QString &path)
+{
+    return path.endsWith(QLatin1String(nativeEnding));
+}
+
+bool isTableName(const QString &path)
+{
+    return path.endsWith(QLatin1String(tableEnding));
+}
+
 }
 
 void Zelvaro::openFile()
