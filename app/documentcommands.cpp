@@ -3,6 +3,7 @@
 
 #include "app/zelvaro.h"
 
+#include "model/tlcsv.h"
 #include "model/tldocument.h"
 #include "model/tlitemmodel.h"
 #include "view/tlgeometry.h"
@@ -11,7 +12,12 @@
 #include <QBrush>
 #include <QCheckBox>
 #include <QDateEdit>
+#include <QDebug>
+#include <QDir>
 #include <QFile>
+#include <QFileDialog>
+#include <QInputDialog>
+#include <QMessageBox>
 #include <QPixmap>
 #include <QSaveFile>
 #include <QSlider>
@@ -19,18 +25,209 @@
 
 void Zelvaro::newFile()
 {
+    if (!settleUnsavedChanges())
+        return;
+    const QStringList styles = { tr("Typ 1"), tr("Typ 2"), tr("Typ 3") };
+    bool ok = false;
+    const QString style = QInputDialog::getItem(this, tr(""), tr(""), styles, 0, false, &ok);
+    if (!ok)
+        return;
+
+    itemModel->clear();
+    fileName.clear();
+    createTimeline(int(styles.indexOf(style)) + 1);
+    changeBackground();
+    updateDisplayFlags();
+
+    constexpr int newChartDays = 90;
+    constexpr int newChartRows = 4;
+    const QDate today = QDate::currentDate();
+    deStart->setDate(today);
+    deEnd->setDate(today.addDays(newChartDays));
+    slWidth->setValue(width() / newChartDays * 100);
+    slHeight->setValue(height() / 5);
+    sMaxPos->setValue(newChartRows);
+    slArrow->setValue(0);
+    // A control that already showed its value sent nothing to the new chart.
+    handControlsToTimeline();
+    setWindowModified(false);
+}
+
+namespace {
+
+const char *const nativeEnding = ".vrk";
+const char *const tableEnding = ".csv";
+
+bool isNativeName(const QString &path)
+{
+    return path.endsWith(QLatin1String(nativeEnding));
+}
+
+bool isTableName(const QString &path)
+{
+    return path.endsWith(QLatin1String(tableEnding));
+}
+
 }
 
 void Zelvaro::openFile()
 {
+    if (!settleUnsavedChanges())
+        return;
+    const QString path = askOpenFileName(tr("Choose a file"), tr("Timeline (*.vrk);;Tables (*.csv);;All (*.*)"));
+    if (path.isEmpty())
+        return;
+    const TLFileResult result = loadDocument(path);
+    if (!result)
+        reportFileResult(path, result);
+    if (result.hasDocument())
+        setCurrentFile(path);
 }
 
 void Zelvaro::saveFile()
 {
+    save();
 }
 
 void Zelvaro::saveFileAs()
 {
+    saveAs();
+}
+
+bool Zelvaro::save()
+{
+    qDebug() << fileName;
+    if (!isTableName(fileName) && !isNativeName(fileName))
+        return saveAs();
+    const TLFileResult result = saveDocument(fileName);
+    if (!result) {
+        reportFileResult(fileName, result);
+        return false;
+    }
+    setWindowModified(false);
+    return true;
+}
+
+// The format follows the filter chosen in the dialog, not the ending typed.
+bool Zelvaro::saveAs()
+{
+    QString filter;
+    QString path = askSaveFileName(tr("Choose a file"), tr("Timeline (*.vrk);;Tables (*.csv)"), &filter);
+    if (path.isEmpty())
+        return false;
+    if (filter.contains(QLatin1String(tableEnding))) {
+        if (!isTableName(path))
+            path += QLatin1String(tableEnding);
+    } else if (filter.contains(QLatin1String(nativeEnding))) {
+        if (!isNativeName(path))
+            path += QLatin1String(nativeEnding);
+    }
+    const TLFileResult result = saveDocument(path);
+    if (!result) {
+        reportFileResult(path, result);
+        return false;
+    }
+    setCurrentFile(path);
+    setWindowModified(false);
+    return true;
+}
+
+QString Zelvaro::askOpenFileName(const QString &caption, const QString &filter)
+{
+    return QFileDialog::getOpenFileName(this, caption, QDir::currentPath(), filter);
+}
+
+QString Zelvaro::askSaveFileName(const QString &caption, const QString &filter, QString *selectedFilter)
+{
+    return QFileDialog::getSaveFileName(this, caption, QDir::currentPath(), filter, selectedFilter);
+}
+
+// Whether the command that asks may go on: nothing unsaved, or saved, or
+// the user let it go.
+bool Zelvaro::settleUnsavedChanges()
+{
+    if (!isWindowModified())
+        return true;
+    const QMessageBox::StandardButton answer =
+        QMessageBox::question(this, tr("Zelvaro"), tr("The chart has been changed.\nDo you want to save your changes?"),
+                              QMessageBox::Save | QMessageBox::Discard | QMessageBox::Cancel, QMessageBox::Save);
+    if (answer == QMessageBox::Save)
+        return save();
+    return answer == QMessageBox::Discard;
+}
+
+// A document read in full counts as unchanged; one read in part does not
+// match its file, so leaving it asks first.
+TLFileResult Zelvaro::loadDocument(const QString &path)
+{
+    TLFileResult result(TLFileResult::UnknownEnding);
+    if (isTableName(path))
+        result = loadCsv(path);
+    else if (isNativeName(path))
+        result = loadNative(path);
+    if (result)
+        setWindowModified(false);
+    return result;
+}
+
+TLFileResult Zelvaro::saveDocument(const QString &path)
+{
+    if (isTableName(path))
+        return saveCsv(path);
+    if (isNativeName(path))
+        return saveNative(path);
+    return TLFileResult(TLFileResult::UnknownEnding);
+}
+
+void Zelvaro::setCurrentFile(const QString &path)
+{
+    fileName = path;
+    setWindowTitle(tr("Zelvaro - %1").arg(path));
+}
+
+void Zelvaro::handControlsToTimeline()
+{
+    timeline->setRange(deStart->date(), deEnd->date());
+    timeline->setDayWidth(slWidth->value());
+    timeline->setPosHeight(slHeight->value());
+    timeline->setMaxPos(sMaxPos->value());
+    timeline->setTPos(slArrow->value());
+}
+
+void Zelvaro::reportFileResult(const QString &path, const TLFileResult &result)
+{
+    QString reason;
+    switch (result.error()) {
+    case TLFileResult::NoError:
+        return;
+    case TLFileResult::OpenFailed:
+        reason = tr("The file cannot be opened: %1").arg(result.detail());
+        break;
+    case TLFileResult::NotAChart:
+        reason = tr("The file is not a timeline chart.");
+        break;
+    case TLFileResult::UnsupportedVersion:
+        reason = tr("The file was written in a newer, unsupported version of the format.");
+        break;
+    case TLFileResult::UnknownStyle:
+        reason = tr("The file asks for a chart style this program does not know.");
+        break;
+    case TLFileResult::WriteFailed:
+        reason = tr("The file cannot be written: %1").arg(result.detail());
+        break;
+    case TLFileResult::UnknownEnding:
+        reason = tr("This is not a timeline or table file: the name must end in .vrk or .csv.");
+        break;
+    case TLFileResult::Truncated:
+        reason = tr("The file ends early; %1 items were read.").arg(result.count());
+        break;
+    case TLFileResult::StoppedAtLine:
+        reason = tr("The table stops at line %1, whose record has fewer than three fields; "
+                    "the items before it were read.")
+                     .arg(result.count());
+        break;
+    }
+    QMessageBox::warning(this, tr("Zelvaro"), tr("%1\n\n%2").arg(QDir::toNativeSeparators(path), reason));
 }
 
 TLFileResult Zelvaro::loadNative(const QString &path)
@@ -138,21 +335,85 @@ TLFileResult Zelvaro::saveNative(const QString &path)
     return TLFileResult();
 }
 
-void Zelvaro::loadCsv(const QString &)
+TLFileResult Zelvaro::loadCsv(const QString &path)
 {
+    // Raw bytes: the codec tells the encoding and takes either line end.
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return TLFileResult(TLFileResult::OpenFailed, file.errorString());
+    QList<TLItem> items;
+    const TLFileResult result = TLCsv::read(&file, &items);
+    if (!result.hasDocument())
+        return result;
+
+    itemModel->clear();
+    const int count = items.size();
+    if (count > 0)
+        itemModel->insertRows(0, count);
+    for (int row = 0; row < count; ++row) {
+        const TLItem &item = items.at(row);
+        itemModel->setData(itemModel->index(row, TLItem::DateColumn), item.date);
+        itemModel->setData(itemModel->index(row, TLItem::PosColumn), item.pos);
+        itemModel->setData(itemModel->index(row, TLItem::TextColumn), item.text);
+        itemModel->setData(itemModel->index(row, TLItem::BackgroundColorColumn), item.backgroundColor);
+        itemModel->setData(itemModel->index(row, TLItem::EndDateColumn), item.endDate);
+    }
+
+    QDate start;
+    QDate end;
+    if (TLCsv::chartRange(items, &start, &end)) {
+        deStart->setDate(start);
+        deEnd->setDate(end);
+    }
+    return result;
 }
 
-void Zelvaro::saveCsv(const QString &)
+TLFileResult Zelvaro::saveCsv(const QString &path)
 {
+    const QList<TLItem> items = modelItems();
+    // Written aside and renamed over the old file only when complete; in a
+    // folder that takes no new files, the file itself is written.
+    QSaveFile file(path);
+    file.setDirectWriteFallback(true);
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Text))
+        return TLFileResult(TLFileResult::OpenFailed, file.errorString());
+    const TLFileResult result = TLCsv::write(&file, items);
+    if (!result) {
+        file.cancelWriting();
+        return result;
+    }
+    if (!file.commit())
+        return TLFileResult(TLFileResult::WriteFailed, file.errorString());
+    return TLFileResult();
 }
 
+QList<TLItem> Zelvaro::modelItems() const
+{
+    QList<TLItem> items;
+    const int rows = itemModel->rowCount();
+    items.reserve(rows);
+    for (int row = 0; row < rows; ++row) {
+        TLItem item;
+        item.date = itemModel->index(row, TLItem::DateColumn).data().toDate();
+        item.pos = itemModel->index(row, TLItem::PosColumn).data().toInt();
+        item.text = itemModel->index(row, TLItem::TextColumn).data().toString();
+        item.backgroundColor = itemModel->index(row, TLItem::BackgroundColorColumn).data().value<QColor>();
+        item.endDate = itemModel->index(row, TLItem::EndDateColumn).data().toDate();
+        items.append(item);
+    }
+    return items;
+}
+
+// A table or chart named on the command line replaces the demo but does not
+// become the current file; names with other endings are passed over.
 void Zelvaro::openCommandLine(const QStringList &arguments)
 {
     if (arguments.size() < 2)
         return;
     const QString &path = arguments.at(1);
-    if (path.endsWith(QLatin1String(".csv")))
-        loadCsv(path);
-    if (path.endsWith(QLatin1String(".vrk")))
-        loadNative(path);
+    if (!isTableName(path) && !isNativeName(path))
+        return;
+    const TLFileResult result = loadDocument(path);
+    if (!result)
+        reportFileResult(path, result);
 }

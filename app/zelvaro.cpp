@@ -9,6 +9,7 @@
 #include <QAction>
 #include <QApplication>
 #include <QCheckBox>
+#include <QCloseEvent>
 #include <QDateEdit>
 #include <QDockWidget>
 #include <QGridLayout>
@@ -98,9 +99,15 @@ Zelvaro::Zelvaro(QWidget *parent)
     viewMenu->addAction(toolBar->toggleViewAction());
 
     connectControls();
+    connectChangeTracking();
     readSettings();
     updateDisplayFlags();
-    loadNative(QStringLiteral(":demo.vrk"));
+    const QString demo = QStringLiteral(":demo.vrk");
+    const TLFileResult result = loadNative(demo);
+    if (!result)
+        qWarning("The demo chart %s could not be read (error %d).", qPrintable(demo), int(result.error()));
+    // The demo is ours: closing without touching it asks nothing.
+    setWindowModified(false);
 }
 
 Zelvaro::~Zelvaro()
@@ -237,6 +244,40 @@ void Zelvaro::connectTimeline()
     connect(timeline, &TLine::itemClicked, this, &Zelvaro::itemClicked);
     connect(timeline, &TLine::itemDelete, this, &Zelvaro::itemDelete);
     connect(timeline, &TLine::backgroundClicked, this, &Zelvaro::showBackgroundMenu);
+}
+
+// Every change a user can make to the document marks it changed: items,
+// view controls and display switches. The background and style commands
+// mark it themselves.
+void Zelvaro::connectChangeTracking()
+{
+    connect(itemModel, &QAbstractItemModel::dataChanged, this, &Zelvaro::markModified);
+    connect(itemModel, &QAbstractItemModel::rowsInserted, this, &Zelvaro::markModified);
+    connect(itemModel, &QAbstractItemModel::rowsRemoved, this, &Zelvaro::markModified);
+    connect(itemModel, &QAbstractItemModel::modelReset, this, &Zelvaro::markModified);
+    connect(deStart, &QDateEdit::dateChanged, this, &Zelvaro::markModified);
+    connect(deEnd, &QDateEdit::dateChanged, this, &Zelvaro::markModified);
+    for (QSlider *slider : { slWidth, slHeight, slArrow })
+        connect(slider, &QSlider::valueChanged, this, &Zelvaro::markModified);
+    connect(sMaxPos, &QSpinBox::valueChanged, this, &Zelvaro::markModified);
+    for (const auto &box : flagBoxes())
+        connect(box.first, &QCheckBox::stateChanged, this, &Zelvaro::markModified);
+}
+
+// Sets the flag isWindowModified() reads. setWindowModified(true) would warn
+// on every change, since the title holds no "[*]" placeholder and most
+// platforms have no modified mark of their own.
+void Zelvaro::markModified()
+{
+    setAttribute(Qt::WA_WindowModified);
+}
+
+void Zelvaro::closeEvent(QCloseEvent *event)
+{
+    if (settleUnsavedChanges())
+        event->accept();
+    else
+        event->ignore();
 }
 
 void Zelvaro::createTimeline(int typ)

@@ -11,6 +11,7 @@
 class ChartRenderer;
 class QAction;
 class QCheckBox;
+class QCloseEvent;
 class QDateEdit;
 class QDockWidget;
 class QImage;
@@ -21,6 +22,7 @@ class QSpinBox;
 class QStringListModel;
 class TLine;
 class TLItemModel;
+struct TLItem;
 
 // The main window: the chart in a scroll area, the controls that drive it,
 // the item table and the row titles, and the commands behind the menus.
@@ -39,8 +41,8 @@ public:
     void createTimeline(int typ);
     TLFileResult loadNative(const QString &path);
     TLFileResult saveNative(const QString &path);
-    void loadCsv(const QString &path);
-    void saveCsv(const QString &path);
+    TLFileResult loadCsv(const QString &path);
+    TLFileResult saveCsv(const QString &path);
 
 public slots:
     void newFile();
@@ -57,6 +59,12 @@ public slots:
     void maxPosChanged(int i);
     void updateDisplayFlags();
     void changeTimelineTyp();
+
+protected:
+    void closeEvent(QCloseEvent *event) override;
+    // The file dialogs; tests answer them without a window of their own.
+    virtual QString askOpenFileName(const QString &caption, const QString &filter);
+    virtual QString askSaveFileName(const QString &caption, const QString &filter, QString *selectedFilter);
 
 private:
     QAction *createAction(const QString &text, const QString &icon);
@@ -76,6 +84,17 @@ private:
     // The dialogs of the export commands, apart so that tests can answer them.
     virtual QString askImageFileName();
     virtual bool acceptPrinter(QPrinter *printer);
+    void connectChangeTracking();
+    void markModified();
+    bool settleUnsavedChanges();
+    bool save();
+    bool saveAs();
+    TLFileResult loadDocument(const QString &path);
+    TLFileResult saveDocument(const QString &path);
+    QList<TLItem> modelItems() const;
+    void handControlsToTimeline();
+    void setCurrentFile(const QString &path);
+    void reportFileResult(const QString &path, const TLFileResult &result);
 
     TLine *timeline = nullptr;
     TLItemModel *itemModel = nullptr;

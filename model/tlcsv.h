@@ -1,0 +1,41 @@
+#ifndef TLCSV_H
+#define TLCSV_H
+
+#include <QByteArray>
+#include <QList>
+#include <QString>
+
+#include "model/tlfileresult.h"
+#include "model/tlitem.h"
+
+class QDate;
+class QIODevice;
+
+// The item table as text: one record per item, five fields between double
+// quotes separated by ";" (date, position, text, box colour, end date), no
+// header. Only the items travel; the chart's view settings do not. Reading
+// and writing need no window, so the format can be tested and fuzzed alone.
+class TLCsv
+{
+public:
+    // Reads every record up to the end or up to a record of fewer than
+    // three fields, which ends the reading with StoppedAtLine and its line
+    // number; the records before it are in *items either way.
+    static TLFileResult read(const QByteArray &data, QList<TLItem> *items);
+    static TLFileResult read(QIODevice *device, QList<TLItem> *items);
+
+    // UTF-8 without a byte-order mark, a line feed after each record.
+    static QByteArray write(const QList<TLItem> &items);
+    static TLFileResult write(QIODevice *device, const QList<TLItem> &items);
+
+    // UTF-8 (with or without a byte-order mark), or Windows-1252 when the
+    // bytes are not UTF-8; line ends come out as line feeds.
+    static QString decode(const QByteArray &data);
+
+    // The range a table's chart shows: from the earliest date to five days
+    // after the latest, over the items whose date is set. False, and the
+    // dates untouched, when no item has one.
+    static bool chartRange(const QList<TLItem> &items, QDate *start, QDate *end);
+};
+
+#endif
