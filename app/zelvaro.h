@@ -68,6 +68,8 @@ private:
     void setCheckedFlags(const QSet<int> &flags);
     void readSettings();
     void writeSettings() const;
+    int askTimelineTyp();
+    void handBackgroundToChart();
 
     TLine *timeline = nullptr;
     TLItemModel *itemModel = nullptr;
