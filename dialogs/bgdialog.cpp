@@ -7,6 +7,7 @@
 #include <QColorDialog>
 #include <QCompleter>
 #include <QDir>
+#include <QEvent>
 #include <QFileDialog>
 #include <QFileSystemModel>
 #include <QIcon>
@@ -39,6 +40,8 @@ BGDialog::BGDialog(QWidget *parent)
     connect(ui->rSenkrecht, &QRadioButton::toggled, this, &BGDialog::updatePreview);
     connect(ui->rDiagonal, &QRadioButton::toggled, this, &BGDialog::updatePreview);
     connect(ui->lFile, &QLineEdit::textChanged, this, &BGDialog::updatePreview);
+    // The label gets its final size only when the dialog is laid out.
+    ui->lFarbe->installEventFilter(this);
 
     updatePreview();
 }
@@ -110,6 +113,13 @@ void BGDialog::updatePreview()
     painter.fillRect(r, brush);
     painter.end();
     ui->lFarbe->setPixmap(preview);
+}
+
+bool BGDialog::eventFilter(QObject *watched, QEvent *event)
+{
+    if (watched == ui->lFarbe && event->type() == QEvent::Resize)
+        updatePreview();
+    return QDialog::eventFilter(watched, event);
 }
 
 void BGDialog::setFileName(const QString &f)
@@ -199,7 +209,7 @@ void BGDialog::accept()
     if (mode() == TLine::ImageBackground) {
         QString problem;
         if (imageFile.isEmpty()) {
-            problem = tr("No image file is chosen for the pattern.");
+            problem = tr("No image file is chosen for the pattern. Choose one with \"...\".");
         } else {
             QImageReader reader(imageFile);
             if (reader.read().isNull())

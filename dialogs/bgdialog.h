@@ -40,6 +40,9 @@ public slots:
     void on_tbFile_clicked();
     void accept() override;
 
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
 private:
     void chooseColor(QColor &color);
 

@@ -82,6 +82,8 @@ void TestBGDialog::initTestCase()
     QVERIFY(files.isValid());
     tilePath = files.filePath(QStringLiteral("tile.png"));
     QVERIFY(tile().save(tilePath));
+    QFile text(files.filePath(QStringLiteral("text.png")));
+    QVERIFY(text.open(QIODevice::WriteOnly) && text.write("just words") > 0);
 }
 
 void TestBGDialog::shouldStartAsAWhiteSolidColour()
@@ -102,7 +104,13 @@ void TestBGDialog::shouldStartAsAWhiteSolidColour()
     QCOMPARE(iconColour(dialog, "pFarbe"), QColor(Qt::white).rgb());
     QCOMPARE(iconColour(dialog, "pFarbe1"), QColor(Qt::white).rgb());
     QCOMPARE(iconColour(dialog, "pFarbe2"), QColor(Qt::blue).rgb());
-    QCOMPARE(child<QLabel>(dialog, "lFarbe")->pixmap().toImage().pixel(0, 0), QColor(Qt::white).rgb());
+    const QLabel *preview = child<QLabel>(dialog, "lFarbe");
+    QCOMPARE(preview->pixmap().toImage().pixel(0, 0), QColor(Qt::white).rgb());
+
+    // Laid out on show, the preview follows the label's new size.
+    dialog.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&dialog));
+    QCOMPARE(preview->pixmap().deviceIndependentSize().toSize(), preview->size());
 }
 
 void TestBGDialog::shouldCheckTheBoxesOfAMode_data()
@@ -325,6 +333,9 @@ void TestBGDialog::shouldKeepTheFileWhenTheChooserIsCancelled()
                 chooser->reject();
                 return;
             }
+            // A focused name field would keep its own text.
+            if (QWidget *focused = chooser->focusWidget())
+                focused->clearFocus();
             chooser->selectFile(path);
             QMetaObject::invokeMethod(chooser, "accept");
         });
@@ -359,11 +370,6 @@ void TestBGDialog::shouldStayOpenForAPatternThatDoesNotLoad()
     QFETCH(int, mode);
     QFETCH(QString, file);
     QFETCH(QString, message);
-    QFile text(files.filePath(QStringLiteral("text.png")));
-    QVERIFY(text.open(QIODevice::WriteOnly));
-    text.write("just words");
-    text.close();
-
     BGDialog dialog;
     dialog.setMode(mode);
     dialog.setFileName(file.isEmpty() ? QString() : files.filePath(file));

@@ -40,14 +40,6 @@ struct Background
     }
 };
 
-char *toString(const Background &b)
-{
-    QStringList names;
-    for (const QColor &c : b.colors)
-        names << c.name();
-    return QTest::toString(QStringLiteral("mode %1, %2, \"%3\"").arg(b.mode).arg(names.join(QLatin1Char(' ')), b.fileName));
-}
-
 void pressOk(QDialog *dialog)
 {
     dialog->findChild<QDialogButtonBox *>()->button(QDialogButtonBox::Ok)->click();
@@ -297,12 +289,6 @@ void TestChartCommands::shouldHandEveryParameterToTheNewStyle()
     QCOMPARE(TLineProbe::flagsOf(line), flags);
     QCOMPARE(line->bgMode(), 3);
     QCOMPARE(TLineProbe::bgColorsOf(line), QList<QColor>({ Qt::white, Qt::white, Qt::blue }));
-    // The gradient spans the new widget from its top to its bottom row.
-    const QImage pixels = line->grab().toImage();
-    QCOMPARE(pixels.size(), line->size());
-    QCOMPARE(BgProbe::bgOf(line).gradient()->type(), QGradient::LinearGradient);
-    const auto *gradient = static_cast<const QLinearGradient *>(BgProbe::bgOf(line).gradient());
-    QCOMPARE(gradient->finalStop(), QPointF(0, line->height() - 1));
 }
 
 void TestChartCommands::shouldHandThePatternToTheNewStyle()
