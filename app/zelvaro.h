@@ -95,6 +95,8 @@ private:
     void handControlsToTimeline();
     void setCurrentFile(const QString &path);
     void reportFileResult(const QString &path, const TLFileResult &result);
+    int askTimelineTyp();
+    void handBackgroundToChart();
 
     TLine *timeline = nullptr;
     TLItemModel *itemModel = nullptr;
