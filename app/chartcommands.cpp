@@ -56,13 +56,21 @@ void Zelvaro::changeTimelineTyp()
     createTimeline(typ);
 
     handBackgroundToChart();
+    handControlsToTimeline();
+    updateDisplayFlags();
+}
+
+// The view parameters as the controls show them. A new chart learns a
+// control's value from its signal only when the value changes, so every
+// command that makes one hands them all over.
+void Zelvaro::handControlsToTimeline()
+{
     timeline->setStart(deStart->date());
     timeline->setEnd(deEnd->date());
     timeline->setMaxPos(sMaxPos->value());
     timeline->setTPos(slArrow->value());
     timeline->setDayWidth(slWidth->value());
     timeline->setPosHeight(slHeight->value());
-    updateDisplayFlags();
 }
 
 // The style number the user picks, or 0 when the question is cancelled.

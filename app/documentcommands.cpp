@@ -16,7 +16,6 @@
 #include <QDir>
 #include <QFile>
 #include <QFileDialog>
-#include <QInputDialog>
 #include <QMessageBox>
 #include <QPixmap>
 #include <QSaveFile>
@@ -27,15 +26,13 @@ void Zelvaro::newFile()
 {
     if (!settleUnsavedChanges())
         return;
-    const QStringList styles = { tr("Typ 1"), tr("Typ 2"), tr("Typ 3") };
-    bool ok = false;
-    const QString style = QInputDialog::getItem(this, tr(""), tr(""), styles, 0, false, &ok);
-    if (!ok)
+    const int typ = askTimelineTyp();
+    if (typ == 0)
         return;
 
     itemModel->clear();
     fileName.clear();
-    createTimeline(int(styles.indexOf(style)) + 1);
+    createTimeline(typ);
     changeBackground();
     updateDisplayFlags();
 
@@ -185,14 +182,6 @@ void Zelvaro::setCurrentFile(const QString &path)
     setWindowTitle(tr("Zelvaro - %1").arg(path));
 }
 
-void Zelvaro::handControlsToTimeline()
-{
-    timeline->setRange(deStart->date(), deEnd->date());
-    timeline->setDayWidth(slWidth->value());
-    timeline->setPosHeight(slHeight->value());
-    timeline->setMaxPos(sMaxPos->value());
-    timeline->setTPos(slArrow->value());
-}
 
 void Zelvaro::reportFileResult(const QString &path, const TLFileResult &result)
 {

@@ -62,9 +62,11 @@ public slots:
 
 protected:
     void closeEvent(QCloseEvent *event) override;
-    // The file dialogs; tests answer them without a window of their own.
+    // The file and print dialogs, apart so that tests can answer them.
     virtual QString askOpenFileName(const QString &caption, const QString &filter);
     virtual QString askSaveFileName(const QString &caption, const QString &filter, QString *selectedFilter);
+    virtual QString askImageFileName();
+    virtual bool acceptPrinter(QPrinter *printer);
 
 private:
     QAction *createAction(const QString &text, const QString &icon);
@@ -73,30 +75,33 @@ private:
     QDockWidget *createDocks();
     void connectControls();
     void connectTimeline();
+    void connectChangeTracking();
+    void markModified();
     void followItemRows(int rows);
     QList<QPair<QCheckBox *, int>> flagBoxes() const;
     QSet<int> checkedFlags() const;
     void setCheckedFlags(const QSet<int> &flags);
     void readSettings();
     void writeSettings() const;
-    bool checkChartSize(const ChartRenderer &renderer, const QString &title);
-    static QString writePng(const QImage &image, const QString &path);
-    // The dialogs of the export commands, apart so that tests can answer them.
-    virtual QString askImageFileName();
-    virtual bool acceptPrinter(QPrinter *printer);
-    void connectChangeTracking();
-    void markModified();
+
+    // Document commands
     bool settleUnsavedChanges();
     bool save();
     bool saveAs();
     TLFileResult loadDocument(const QString &path);
     TLFileResult saveDocument(const QString &path);
     QList<TLItem> modelItems() const;
-    void handControlsToTimeline();
     void setCurrentFile(const QString &path);
     void reportFileResult(const QString &path, const TLFileResult &result);
+
+    // Chart commands
     int askTimelineTyp();
     void handBackgroundToChart();
+    void handControlsToTimeline();
+
+    // Export commands
+    bool checkChartSize(const ChartRenderer &renderer, const QString &title);
+    static QString writePng(const QImage &image, const QString &path);
 
     TLine *timeline = nullptr;
     TLItemModel *itemModel = nullptr;
