@@ -19,7 +19,8 @@ int main(int argc, char **argv)
                             TranslationLoader::programFolders(programDir));
     QCoreApplication::installTranslator(&appTranslator);
     QTranslator qtTranslator;
-    TranslationLoader::load(&qtTranslator, QStringLiteral("qt_"), locale, TranslationLoader::toolkitFolders(programDir));
+    TranslationLoader::load(&qtTranslator, QStringLiteral("qt_"), locale,
+                            TranslationLoader::toolkitFolders(programDir));
     QCoreApplication::installTranslator(&qtTranslator);
     QApplication::setWindowIcon(QIcon(QStringLiteral(":images/logo.png")));
     // Ties the windows to the installed desktop entry and its icon.

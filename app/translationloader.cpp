@@ -6,7 +6,8 @@
 
 QStringList TranslationLoader::programFolders(const QString &programDir)
 {
-    return { programDir, QDir::cleanPath(programDir + QLatin1Char('/') + QLatin1String(ZELVARO_INSTALLED_TRANSLATIONS)) };
+    const QString installed = programDir + QLatin1Char('/') + QLatin1String(ZELVARO_INSTALLED_TRANSLATIONS);
+    return { programDir, QDir::cleanPath(installed) };
 }
 
 QStringList TranslationLoader::toolkitFolders(const QString &programDir)
@@ -18,8 +19,7 @@ bool TranslationLoader::load(QTranslator *translator, const QString &prefix, con
                              const QStringList &folders)
 {
     for (const QString &folder : folders) {
-        if (translator->load(folder + QDir::separator() + prefix + locale, QString(),
-                             QString(), QString()))
+        if (translator->load(folder + QDir::separator() + prefix + locale, QString(), QString(), QString()))
             return true;
     }
     return false;
