@@ -1,29 +1,27 @@
+#include "app/translationloader.h"
 #include "app/zelvaro.h"
 
 #include <QApplication>
-#include <QDir>
 #include <QIcon>
 #include <QLocale>
 #include <QStringList>
 #include <QTranslator>
 
-static void loadTranslation(QTranslator &translator, const QString &prefix, const QString &locale)
-{
-    // A missing file is fine: the texts then stay as written. The translator
-    // is installed either way.
-    static_cast<void>(translator.load(QCoreApplication::applicationDirPath() + QDir::separator() + prefix + locale,
-                                      QString(), QString(), QString()));
-    QCoreApplication::installTranslator(&translator);
-}
-
 int main(int argc, char **argv)
 {
     QApplication app(argc, argv);
     const QString locale = QLocale::system().name();
+    const QString programDir = QCoreApplication::applicationDirPath();
+    // A missing file is fine: the texts then stay as written. Both
+    // translators are installed either way, the program's first.
     QTranslator appTranslator;
-    loadTranslation(appTranslator, QStringLiteral("zelvaro_"), locale);
+    TranslationLoader::load(&appTranslator, QStringLiteral("zelvaro_"), locale,
+                            TranslationLoader::programFolders(programDir));
+    QCoreApplication::installTranslator(&appTranslator);
     QTranslator qtTranslator;
-    loadTranslation(qtTranslator, QStringLiteral("qt_"), locale);
+    TranslationLoader::load(&qtTranslator, QStringLiteral("qt_"), locale,
+                            TranslationLoader::toolkitFolders(programDir));
+    QCoreApplication::installTranslator(&qtTranslator);
     QApplication::setWindowIcon(QIcon(QStringLiteral(":images/logo.png")));
     // Ties the windows to the installed desktop entry and its icon.
     QApplication::setDesktopFileName(QStringLiteral(ZELVARO_APP_ID));

@@ -5,6 +5,7 @@
 #include "styles/tline2.h"
 #include "styles/tline3.h"
 #include "view/tlitemdelegate.h"
+#include "view/tlitemtableproxy.h"
 
 #include <QAction>
 #include <QApplication>
@@ -203,7 +204,9 @@ QCheckBox *Zelvaro::createCheckBox(const QString &text, Qt::CheckState state, QW
 QDockWidget *Zelvaro::createDocks()
 {
     QTableView *table = new QTableView;
-    table->setModel(itemModel);
+    auto *tableModel = new TLItemTableProxy(table);
+    tableModel->setSourceModel(itemModel);
+    table->setModel(tableModel);
     table->setEditTriggers(QAbstractItemView::AllEditTriggers);
     TLItemDelegate::applyTo(table);
     tabDock = new QDockWidget(tr("data"), this);

@@ -90,8 +90,12 @@ QVariant TLItemModel::headerData(int section, Qt::Orientation orientation, int r
     if (orientation == Qt::Vertical)
         return QStringLiteral("%1").arg(section + 1);
 
+    // Marked for the item table, which shows them translated; the model
+    // itself always answers with these.
     static const char *const titles[TLItem::ColumnCount] = {
-        "Date", "Pos", "Text", "BackgroundColor", "EndDate"
+        QT_TRANSLATE_NOOP("TLItemModel", "Date"), QT_TRANSLATE_NOOP("TLItemModel", "Pos"),
+        QT_TRANSLATE_NOOP("TLItemModel", "Text"), QT_TRANSLATE_NOOP("TLItemModel", "BackgroundColor"),
+        QT_TRANSLATE_NOOP("TLItemModel", "EndDate")
     };
     if (section < 0 || section >= TLItem::ColumnCount)
         return QVariant();

@@ -5,6 +5,8 @@ set -euo pipefail
 
 packages=(cmake ninja-build g++ qt6-base-dev qt6-tools-dev qt6-tools-dev-tools qt6-l10n-tools libgl-dev
           fonts-dejavu-core
+          # the toolkit's own dialogs and buttons in German, which the translation test reads
+          qt6-translations-l10n
           # what the install and package checks use
           dpkg-dev desktop-file-utils appstream shared-mime-info xdg-utils libfile-mimeinfo-perl)
 missing=()

@@ -38,6 +38,9 @@ expected_files() {
     for size in 16 22 24 32 48 64 128 256; do
         echo "share/icons/hicolor/${size}x$size/apps/$id.png"
     done
+    for language in de en; do
+        echo "share/zelvaro/translations/zelvaro_$language.qm"
+    done
 }
 
 # Width x height from a PNG's header.
@@ -60,6 +63,11 @@ check_install() {
     for size in 16 22 24 32 48 64 128 256; do
         actual=$(png_size "$prefix/share/icons/hicolor/${size}x$size/apps/$id.png")
         [ "$actual" = "${size}x$size" ] || fail "the ${size}px icon is $actual"
+    done
+
+    for language in de en; do
+        magic=$(od -An -tx1 -N16 "$prefix/share/zelvaro/translations/zelvaro_$language.qm" | tr -d ' \n')
+        [ "$magic" = 3cb86418caef9c95cd211cbf60a1bddd ] || fail "zelvaro_$language.qm is not a compiled translation"
     done
 
     desktop="$prefix/share/applications/$id.desktop"
@@ -109,6 +117,9 @@ check_package() {
     for package in libqt6widgets6 libqt6gui6 libqt6core6 qt6-qpa-plugins; do
         echo "$depends" | grep -q "$package" || fail "the package does not depend on $package: $depends"
     done
+    recommends=$(dpkg-deb -f "$deb" Recommends)
+    echo "$recommends" | grep -q qt6-translations-l10n ||
+        fail "the package does not recommend the toolkit's translations: $recommends"
 }
 
 case "$mode" in

@@ -1,0 +1,503 @@
+<?xml version="1.0" encoding="utf-8"?>
+<!DOCTYPE TS>
+<TS version="2.1" language="en">
+<context>
+    <name>BGDialog</name>
+    <message>
+        <location filename="../dialogs/bgdialog.ui" line="+14"/>
+        <source>Dialog</source>
+        <translation>Background</translation>
+    </message>
+    <message>
+        <location line="+38"/>
+        <source>Einfarbig</source>
+        <translation>Solid Colour</translation>
+    </message>
+    <message>
+        <location line="+24"/>
+        <source>Farbe</source>
+        <translation>Colour</translation>
+    </message>
+    <message>
+        <location line="+44"/>
+        <source>Farbverlauf</source>
+        <translation>Gradient</translation>
+    </message>
+    <message>
+        <location line="+24"/>
+        <source>Farbe1</source>
+        <translation>Colour 1</translation>
+    </message>
+    <message>
+        <location line="+10"/>
+        <source>Farbe2</source>
+        <translation>Colour 2</translation>
+    </message>
+    <message>
+        <location line="+26"/>
+        <source>Senkrecht</source>
+        <translation>Vertical</translation>
+    </message>
+    <message>
+        <location line="+7"/>
+        <source>Diagonal</source>
+        <translation>Diagonal</translation>
+    </message>
+    <message>
+        <location line="+10"/>
+        <source>Muster</source>
+        <translation>Pattern</translation>
+    </message>
+    <message>
+        <location line="+24"/>
+        <source>Datei</source>
+        <translation>File</translation>
+    </message>
+    <message>
+        <location line="+10"/>
+        <source>...</source>
+        <translation>...</translation>
+    </message>
+    <message>
+        <location filename="../dialogs/bgdialog.cpp" line="+212"/>
+        <source>No image file is chosen for the pattern. Choose one with &quot;...&quot;.</source>
+        <translation>No image file is chosen for the pattern. Choose one with &quot;...&quot;.</translation>
+    </message>
+    <message>
+        <location line="+4"/>
+        <source>The image %1 cannot be loaded: %2</source>
+        <translation>The image %1 cannot be loaded: %2</translation>
+    </message>
+    <message>
+        <location line="+4"/>
+        <source>Zelvaro</source>
+        <translation>Zelvaro</translation>
+    </message>
+</context>
+<context>
+    <name>TLItemDelegate</name>
+    <message>
+        <location filename="../view/tlitemdelegate.cpp" line="+257"/>
+        <source>Ctrl+Return to finish, Ctrl+B, Ctrl+I and Ctrl+U for bold, italic and underline</source>
+        <translation>Ctrl+Return to finish; Ctrl+B, Ctrl+I and Ctrl+U for bold, italic and underline</translation>
+    </message>
+    <message>
+        <location line="+7"/>
+        <location line="+112"/>
+        <source>Choose a colour</source>
+        <translation>Choose a colour</translation>
+    </message>
+</context>
+<context>
+    <name>TLItemDialog</name>
+    <message>
+        <location filename="../dialogs/tlitemdialog.ui" line="+14"/>
+        <source>Timeline Item</source>
+        <translation>Timeline Item</translation>
+    </message>
+    <message>
+        <location line="+38"/>
+        <source>Start</source>
+        <translation>Start</translation>
+    </message>
+    <message>
+        <location line="+13"/>
+        <source>Pos</source>
+        <translation>Row</translation>
+    </message>
+    <message>
+        <location line="+13"/>
+        <location line="+10"/>
+        <source>End</source>
+        <translation>End</translation>
+    </message>
+    <message>
+        <location line="+45"/>
+        <source>TextColor</source>
+        <translation>Text Colour</translation>
+    </message>
+    <message>
+        <location line="+13"/>
+        <source>BackgroundColor</source>
+        <translation>Background Colour</translation>
+    </message>
+    <message>
+        <location line="+26"/>
+        <source>Font</source>
+        <translation>Font</translation>
+    </message>
+    <message>
+        <location line="+43"/>
+        <source>OK</source>
+        <translation>OK</translation>
+    </message>
+    <message>
+        <location line="+7"/>
+        <source>Cancel</source>
+        <translation>Cancel</translation>
+    </message>
+</context>
+<context>
+    <name>TLItemModel</name>
+    <message>
+        <location filename="../model/tlitemmodel.cpp" line="+96"/>
+        <source>Date</source>
+        <translation>Date</translation>
+    </message>
+    <message>
+        <location line="+0"/>
+        <source>Pos</source>
+        <translation>Row</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Text</source>
+        <translation>Text</translation>
+    </message>
+    <message>
+        <location line="+0"/>
+        <source>BackgroundColor</source>
+        <translation>Background Colour</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>EndDate</source>
+        <translation>End Date</translation>
+    </message>
+</context>
+<context>
+    <name>TLine</name>
+    <message>
+        <location filename="../view/tline.cpp" line="+269"/>
+        <source>edit...</source>
+        <translation>Edit...</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>delete</source>
+        <translation>Delete</translation>
+    </message>
+</context>
+<context>
+    <name>Zelvaro</name>
+    <message>
+        <location filename="../app/chartcommands.cpp" line="+79"/>
+        <source>Typ 1</source>
+        <translation>Style 1</translation>
+    </message>
+    <message>
+        <location line="+0"/>
+        <source>Typ 2</source>
+        <translation>Style 2</translation>
+    </message>
+    <message>
+        <location line="+0"/>
+        <source>Typ 3</source>
+        <translation>Style 3</translation>
+    </message>
+    <message>
+        <location filename="../app/documentcommands.cpp" line="+74"/>
+        <location line="+38"/>
+        <location filename="../app/exportcommands.cpp" line="+63"/>
+        <source>Choose a file</source>
+        <translation>Choose a file</translation>
+    </message>
+    <message>
+        <location line="-38"/>
+        <source>Timeline (*.vrk);;Tables (*.csv);;All (*.*)</source>
+        <translation>Timeline charts (*.vrk);;Tables (*.csv);;All files (*.*)</translation>
+    </message>
+    <message>
+        <location line="+38"/>
+        <source>Timeline (*.vrk);;Tables (*.csv)</source>
+        <translation>Timeline charts (*.vrk);;Tables (*.csv)</translation>
+    </message>
+    <message>
+        <location line="+37"/>
+        <location line="+70"/>
+        <location filename="../app/itemcommands.cpp" line="+50"/>
+        <source>Zelvaro</source>
+        <translation>Zelvaro</translation>
+    </message>
+    <message>
+        <location line="-70"/>
+        <source>The chart has been changed.
+Do you want to save your changes?</source>
+        <translation>The chart has been changed.
+Do you want to save your changes?</translation>
+    </message>
+    <message>
+        <location line="+33"/>
+        <source>Zelvaro - %1</source>
+        <translation>Zelvaro - %1</translation>
+    </message>
+    <message>
+        <location line="+11"/>
+        <source>The file cannot be opened: %1</source>
+        <translation>The file cannot be opened: %1</translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>The file is not a timeline chart.</source>
+        <translation>The file is not a timeline chart.</translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>The file was written in a newer, unsupported version of the format.</source>
+        <translation>The file was written in a newer, unsupported version of the format.</translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>The file asks for a chart style this program does not know.</source>
+        <translation>The file asks for a chart style this program does not know.</translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>The file cannot be written: %1</source>
+        <translation>The file cannot be written: %1</translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>This is not a timeline or table file: the name must end in .vrk or .csv.</source>
+        <translation>This is not a timeline chart or table: the name must end in .vrk or .csv.</translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>The file ends early; %1 items were read.</source>
+        <translation>The file ends early; items read: %1.</translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>The table stops at line %1, whose record has fewer than three fields; the items before it were read.</source>
+        <translation>The table stops at line %1, whose record has fewer than three fields; the items before it were read.</translation>
+    </message>
+    <message>
+        <location line="+5"/>
+        <source>%1
+
+%2</source>
+        <translation>%1
+
+%2</translation>
+    </message>
+    <message>
+        <location filename="../app/exportcommands.cpp" line="-26"/>
+        <location line="+20"/>
+        <source>Save Image</source>
+        <translation>Save Image</translation>
+    </message>
+    <message>
+        <location line="-7"/>
+        <source>There is not enough memory for an image of %1 × %2 pixels.</source>
+        <translation>There is not enough memory for an image of %1 × %2 pixels.</translation>
+    </message>
+    <message>
+        <location line="+8"/>
+        <source>The image could not be saved as %1:
+%2</source>
+        <translation>The image could not be saved as %1:
+%2</translation>
+    </message>
+    <message>
+        <location line="+5"/>
+        <source>Images (*.png)</source>
+        <translation>PNG images (*.png)</translation>
+    </message>
+    <message>
+        <location line="+23"/>
+        <source>The chart has no area to draw.</source>
+        <translation>The chart has no area to draw.</translation>
+    </message>
+    <message>
+        <location line="+5"/>
+        <source>The chart is %1 × %2 pixels, more than the %3 megapixels that can be exported or printed. Lower the day width to make it smaller.</source>
+        <translation>The chart is %1 × %2 pixels, more than the %3 megapixels that can be exported or printed. Lower the day width to make it smaller.</translation>
+    </message>
+    <message>
+        <location line="+13"/>
+        <location line="+10"/>
+        <source>Print</source>
+        <translation>Print</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>The printer %1 could not be started.</source>
+        <translation>The printer %1 could not be started.</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>The chart could not be printed to %1.</source>
+        <translation>The chart could not be printed to %1.</translation>
+    </message>
+    <message>
+        <location filename="../app/itemcommands.cpp" line="+0"/>
+        <source>do you real want to delete this item permanently?</source>
+        <translation>Do you really want to delete this item permanently?</translation>
+    </message>
+    <message>
+        <location filename="../app/zelvaro.cpp" line="+42"/>
+        <source>&amp;Quit</source>
+        <translation>&amp;Quit</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>&amp;New</source>
+        <translation>&amp;New</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>&amp;Open ...</source>
+        <translation>&amp;Open...</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>&amp;Save ...</source>
+        <translation>&amp;Save...</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>&amp;Save as...</source>
+        <translation>Save &amp;As...</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>Save &amp;Image ...</source>
+        <translation>Save &amp;Image...</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>&amp;Print ...</source>
+        <translation>&amp;Print...</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>N&amp;ew Item ...</source>
+        <translation>N&amp;ew Item...</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>change Background ...</source>
+        <translation>Change Background...</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>change Typ ...</source>
+        <translation>Change Style...</translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>&amp;File</source>
+        <translation>&amp;File</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>Da&amp;ta</source>
+        <translation>Da&amp;ta</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>&amp;View</source>
+        <translation>&amp;View</translation>
+    </message>
+    <message>
+        <location line="+5"/>
+        <source>main</source>
+        <translation>Toolbar</translation>
+    </message>
+    <message>
+        <location line="+6"/>
+        <source>Regler</source>
+        <translation>Controls</translation>
+    </message>
+    <message>
+        <location line="+72"/>
+        <source>start</source>
+        <translation>Start</translation>
+    </message>
+    <message>
+        <location line="+3"/>
+        <source>end</source>
+        <translation>End</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>width</source>
+        <translation>Day width</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>height</source>
+        <translation>Row height</translation>
+    </message>
+    <message>
+        <location line="+5"/>
+        <source>maxpos</source>
+        <translation>Rows</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>arrow</source>
+        <translation>Arrow</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>Mark Ends</source>
+        <translation>Mark Ends</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Mark Items</source>
+        <translation>Mark Items</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Mark Days</source>
+        <translation>Mark Days</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Mark Weeks</source>
+        <translation>Mark Weeks</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Mark Months</source>
+        <translation>Mark Months</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Mark Years</source>
+        <translation>Mark Years</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Round Edges</source>
+        <translation>Round Edges</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Item Shadow</source>
+        <translation>Item Shadow</translation>
+    </message>
+    <message>
+        <location line="+1"/>
+        <source>Arrow Shadow</source>
+        <translation>Arrow Shadow</translation>
+    </message>
+    <message>
+        <location line="+38"/>
+        <source>data</source>
+        <translation>Items</translation>
+    </message>
+    <message>
+        <location line="+8"/>
+        <source>Titels</source>
+        <translation>Titles</translation>
+    </message>
+    <message>
+        <location line="+99"/>
+        <source>*Neu*</source>
+        <translation>*New*</translation>
+    </message>
+</context>
+</TS>
