@@ -3,8 +3,10 @@
 #include <QImage>
 #include <QList>
 #include <QString>
+#include <QStringList>
 #include <QTextBlock>
 #include <QTextCursor>
+#include <QTextDocumentFragment>
 #include <QTextFormat>
 #include <QTextFrame>
 #include <QTextLength>
@@ -154,6 +156,40 @@ void clampFrame(QTextFrame *frame)
         clampFrame(child);
 }
 
+void collectDeepTables(QTextFrame *frame, int depth, QList<QTextTable *> *deep)
+{
+    const QList<QTextFrame *> children = frame->childFrames();
+    for (QTextFrame *child : children) {
+        QTextTable *table = qobject_cast<QTextTable *>(child);
+        const int childDepth = table ? depth + 1 : depth;
+        if (table && childDepth > TLRichText::MaxTableDepth)
+            deep->append(table);
+        else
+            collectDeepTables(child, childDepth, deep);
+    }
+}
+
+// Puts the text of the table's cells, nested tables and all, where the
+// table was.
+void flattenTable(QTextTable *table)
+{
+    QStringList cells;
+    for (int row = 0; row < table->rows(); ++row) {
+        for (int column = 0; column < table->columns(); ++column) {
+            const QTextTableCell cell = table->cellAt(row, column);
+            if (cell.row() != row || cell.column() != column)
+                continue;
+            QTextCursor cursor = cell.firstCursorPosition();
+            cursor.setPosition(cell.lastCursorPosition().position(), QTextCursor::KeepAnchor);
+            cells.append(cursor.selection().toPlainText());
+        }
+    }
+    QTextCursor cursor(table->document());
+    cursor.setPosition(table->firstPosition() - 1);
+    table->removeRows(0, table->rows());
+    cursor.insertText(cells.join(QLatin1Char(' ')));
+}
+
 }
 
 TLRichText::TLRichText(QObject *parent)
@@ -169,6 +205,11 @@ void TLRichText::setLabel(const QString &html)
 
 void TLRichText::clampFormats(QTextDocument *document)
 {
+    // Last first, so that the positions of the ones before stay put.
+    QList<QTextTable *> deep;
+    collectDeepTables(document->rootFrame(), 0, &deep);
+    for (auto it = deep.crbegin(); it != deep.crend(); ++it)
+        flattenTable(*it);
     clampFrame(document->rootFrame());
 
     // Formats are collected first and written afterwards: writing one can

@@ -25,6 +25,9 @@ public:
     static constexpr int MaxIndent = 20;              // indent levels
     static constexpr double MaxLineHeight = 1000.0;   // percent or px
     static constexpr double MaxSpacing = 1000.0;      // letter spacing percent, word spacing px
+    // Each table inside a table doubles the layout's work for its content;
+    // deeper tables keep their text and lose the table.
+    static constexpr int MaxTableDepth = 4;
     // The text layout computes in 26.6 fixed point and wraps past 2^25 px.
     static constexpr int MaxTextWidth = 1 << 24;
 
@@ -33,7 +36,8 @@ public:
     // setHtml, then the clamping.
     void setLabel(const QString &html);
 
-    // Holds every length and font size of a document to the maxima above;
+    // Holds every length, font size and table depth of a document to the
+    // maxima above;
     // for documents that are not a TLRichText, such as a text editor's.
     static void clampFormats(QTextDocument *document);
 

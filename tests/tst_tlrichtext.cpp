@@ -64,6 +64,8 @@ void TestTLRichText::shouldLayOutHostileLabelsInBoundedTimeAndSize_data()
         << QStringLiteral("<img src=\"%1\" width=\"%2\" height=\"%2\"/>").arg(pngDataUrl(2, 2), huge);
     QTest::newRow("ruler width") << QStringLiteral("<hr width=\"%1\"/>").arg(huge);
     QTest::newRow("endless image") << QStringLiteral("<p>x<img src=\"/dev/zero\"/></p>");
+    QTest::newRow("nested tables") << QStringLiteral("<table><tr><td>").repeated(20) + QStringLiteral("x")
+                                          + QStringLiteral("</td></tr></table>").repeated(20);
 }
 
 void TestTLRichText::shouldLayOutHostileLabelsInBoundedTimeAndSize()
@@ -137,6 +139,9 @@ void TestTLRichText::shouldLeaveOrdinaryLabelsUnchanged_data()
     QTest::newRow("table") << QStringLiteral("<table border=\"1\" cellpadding=\"4\" cellspacing=\"2\" width=\"300\">"
                                              "<tr><td width=\"100\">a</td><td>b</td></tr></table>");
     QTest::newRow("list") << QStringLiteral("<ul><li>one</li><li style=\"margin-top:10px\">two</li></ul>");
+    QTest::newRow("tables in tables")
+        << QStringLiteral("<table border=\"1\"><tr><td>a</td><td>").repeated(TLRichText::MaxTableDepth)
+               + QStringLiteral("x") + QStringLiteral("</td></tr></table>").repeated(TLRichText::MaxTableDepth);
 }
 
 void TestTLRichText::shouldLeaveOrdinaryLabelsUnchanged()
@@ -154,6 +159,13 @@ void TestTLRichText::shouldGivePlainTextAndLayoutWidths()
     QCOMPARE(TLRichText::plainText(QStringLiteral("<p>Projekt<br/>Start <b>&amp; more</b></p>")),
              QStringLiteral("Projekt\nStart & more"));
     QCOMPARE(TLRichText::plainText(QString()), QString());
+    // Tables nested too deep keep their text.
+    QCOMPARE(TLRichText::plainText(QStringLiteral("<table><tr><td>").repeated(TLRichText::MaxTableDepth)
+                                   + QStringLiteral("<table><tr><td>a</td><td><table><tr><td>b</td></tr><tr>"
+                                                    "<td>c</td></tr></table></td></tr></table>")
+                                   + QStringLiteral("</td></tr></table>").repeated(TLRichText::MaxTableDepth))
+                 .simplified(),
+             QStringLiteral("a b c"));
     QCOMPARE(TLRichText::layoutWidth(120.5), 120.5);
     QCOMPARE(TLRichText::layoutWidth(-3), 0.0);
     QCOMPARE(TLRichText::layoutWidth(1e12), double(TLRichText::MaxTextWidth));
