@@ -304,17 +304,7 @@ TLFileResult Zelvaro::saveNative(const QString &path)
     document.bgColors = bgColors;
     document.bgFileName = bgFileName;
     document.displayFlags = checkedFlags();
-    const int rows = itemModel->rowCount();
-    document.items.reserve(rows);
-    for (int row = 0; row < rows; ++row) {
-        TLItem item;
-        item.date = itemModel->index(row, TLItem::DateColumn).data().toDate();
-        item.pos = itemModel->index(row, TLItem::PosColumn).data().toInt();
-        item.text = itemModel->index(row, TLItem::TextColumn).data().toString();
-        item.backgroundColor = itemModel->index(row, TLItem::BackgroundColorColumn).data().value<QColor>();
-        item.endDate = itemModel->index(row, TLItem::EndDateColumn).data().toDate();
-        document.items.append(item);
-    }
+    document.items = modelItems();
 
     // Written aside and renamed over the old file only when complete; in a
     // folder that takes no new files, a file that may be written is

@@ -46,7 +46,7 @@ export QT_QPA_PLATFORM=offscreen
 (cd "$build" && ctest --output-on-failure --timeout 900)
 echo "Test suite clean under ASan and UBSan after $((SECONDS - started)) s."
 
-for target in native label; do
+for target in native label csv; do
     found="$build/fuzz/$target"
     mkdir -p "$found"
     echo "Fuzzing $target for $fuzz_seconds s."

@@ -1,10 +1,12 @@
 // Writes the fuzz targets' seed corpus into the folder given on the command
 // line: native/ holds the demo chart and a chart of every format version
 // (version 1 in each of its font forms), label/ the demo's labels and the
-// hostile label forms, each behind a layout width.
+// hostile label forms, each behind a layout width, csv/ the demo table and
+// tables in every form the reader takes.
 //
 //   QT_QPA_PLATFORM=offscreen build/tests/fuzz/makecorpus tests/fuzz/corpus
 
+#include "model/tlcsv.h"
 #include "model/tldocument.h"
 
 #include <QBuffer>
@@ -117,7 +119,8 @@ int main(int argc, char **argv)
         return 2;
     }
     const QDir root(QString::fromLocal8Bit(argv[1]));
-    if (!root.mkpath(QStringLiteral("native")) || !root.mkpath(QStringLiteral("label")))
+    if (!root.mkpath(QStringLiteral("native")) || !root.mkpath(QStringLiteral("label"))
+        || !root.mkpath(QStringLiteral("csv")))
         return 1;
     bool ok = true;
 
@@ -170,8 +173,32 @@ int main(int argc, char **argv)
         { "inline-image", QStringLiteral("<img src=\"%1\" width=\"%2\" height=\"%2\"/>").arg(pngDataUrl(), huge) },
         { "nested-tables", QStringLiteral("<table border=1><tr><td rowspan=3 colspan=2><table><tr><td>a</td></tr>"
                                           "</table></td><td>b</td></tr><tr><td>c</td></tr></table>") },
+        { "deep-tables", QStringLiteral("<table><tr><td>").repeated(6) + QStringLiteral("x")
+                             + QStringLiteral("</td></tr></table>").repeated(6) },
+        { "column-spans", QStringLiteral("<table><tr><td colspan=\"%1\">x</td><td COLSPAN='3'>y</td></tr>"
+                                         "<tr><td>z</td></tr></table>").arg(huge) },
     };
     for (const auto &label : labels)
         ok &= writeFile(root.filePath(QStringLiteral("label/") + QLatin1String(label.first)), labelInput(200, label.second));
+
+    QFile demoTable(QStringLiteral(":demo.csv"));
+    if (!demoTable.open(QIODevice::ReadOnly))
+        return 1;
+    const QByteArray record = "\"2006-10-19\";\"2\";\"Zwischenbericht\";\"#ffff00\";\"\"\n";
+    const QList<QPair<const char *, QByteArray>> tables = {
+        { "demo.csv", demoTable.readAll() },
+        { "written.csv", TLCsv::write(demoDocument.items) },
+        { "comments-and-blank-lines.csv", "# made by hand\n\n" + record + "#\"2006-01-01\";\"0\";\"x\"\n \t\n" },
+        { "quotes.csv", "\"2006-10-17\";\"3\";\"Ein \"\"kurzer\"\"\nBericht; fertig\";\"#ff0000\";\"2006-10-25\"\n"
+                        "\"2006-10-19\";\"2\";\"Ein \"kurzer\" Bericht\";\"#ffff00\";\"\"\n" },
+        { "plain-fields.csv", "2006-10-04;12; frei ;red;2006-10-06\n\"2006-10-04\";\"1\";\"kurz\"\n" },
+        { "short-record.csv", record + "no separator here\n" + record },
+        { "open-quote.csv", record + "\"2006-10-04\";\"0\";\"Projekt\nStart\n" },
+        { "crlf.csv", QByteArray(record).replace("\n", "\r\n") + record },
+        { "utf8-bom.csv", "\xef\xbb\xbf\"2006-10-04\";\"0\";\"\xe2\x80\x9c" "Caf\xc3\xa9\xe2\x80\x9d\"\n" },
+        { "windows-1252.csv", "\"2006-10-04\";\"0\";\"\x93" "Caf\xe9\x94 5 \x80\"\n" },
+    };
+    for (const auto &table : tables)
+        ok &= writeFile(root.filePath(QStringLiteral("csv/") + QLatin1String(table.first)), table.second);
     return ok ? 0 : 1;
 }
