@@ -22,6 +22,8 @@
 #include <QSlider>
 #include <QSpinBox>
 
+#include <cmath>
+
 void Zelvaro::newFile()
 {
     if (!settleUnsavedChanges())
@@ -226,7 +228,7 @@ TLFileResult Zelvaro::loadNative(const QString &path)
         return TLFileResult(TLFileResult::OpenFailed, file.errorString());
     TLDocument document;
     const TLFileResult result = TLDocument::read(&file, &document);
-    if (!result)
+    if (!result.hasDocument())
         return result;
 
     itemModel->clear();
@@ -236,7 +238,9 @@ TLFileResult Zelvaro::loadNative(const QString &path)
     deEnd->setDate(document.end);
     timeline->setRange(document.start, document.end);
 
-    slWidth->setValue(TLGeometry::truncate(document.dayWidth * 100));
+    // The nearest hundredth, so that a width saved from the slider comes
+    // back to the same slider value and is saved unchanged.
+    slWidth->setValue(TLGeometry::truncate(std::round(document.dayWidth * 100)));
     slHeight->setValue(TLGeometry::truncate(document.posHeight));
     timeline->setDayWidth(document.dayWidth);
     timeline->setPosHeight(document.posHeight);
@@ -247,8 +251,10 @@ TLFileResult Zelvaro::loadNative(const QString &path)
     timeline->setMaxPos(document.maxPos);
 
     if (document.hasMarkSwitches()) {
-        cbMarkEnds->setCheckState(document.markEnds ? Qt::Checked : Qt::Unchecked);
-        cbMarkItems->setCheckState(document.markItems ? Qt::Checked : Qt::Unchecked);
+        // An older file knows only these two switches; the others stay.
+        static_assert(TLDocument::MarkEndsFlag == TLine::MarkEnds && TLDocument::MarkItemsFlag == TLine::MarkItems);
+        cbMarkEnds->setCheckState(document.displayFlags.contains(TLine::MarkEnds) ? Qt::Checked : Qt::Unchecked);
+        cbMarkItems->setCheckState(document.displayFlags.contains(TLine::MarkItems) ? Qt::Checked : Qt::Unchecked);
         // Boxes that kept their state sent no signal, and the new chart
         // still has the flags it was built with.
         updateDisplayFlags();
@@ -268,20 +274,9 @@ TLFileResult Zelvaro::loadNative(const QString &path)
     }
 
     loading = true;
-    const int count = document.items.size();
-    if (count > 0)
-        itemModel->insertRows(0, count);
-    for (int row = 0; row < count; ++row) {
-        const TLItem &item = document.items.at(row);
-        itemModel->setData(itemModel->index(row, TLItem::DateColumn), item.date);
-        itemModel->setData(itemModel->index(row, TLItem::PosColumn), item.pos);
-        itemModel->setData(itemModel->index(row, TLItem::TextColumn), item.text);
-        itemModel->setData(itemModel->index(row, TLItem::BackgroundColorColumn), item.backgroundColor);
-        if (document.version >= 2)
-            itemModel->setData(itemModel->index(row, TLItem::EndDateColumn), item.endDate);
-    }
+    itemModel->appendItems(std::move(document.items));
     loading = false;
-    return TLFileResult();
+    return result;
 }
 
 TLFileResult Zelvaro::saveNative(const QString &path)
@@ -298,20 +293,13 @@ TLFileResult Zelvaro::saveNative(const QString &path)
     document.bgColors = bgColors;
     document.bgFileName = bgFileName;
     document.displayFlags = checkedFlags();
-    const int rows = itemModel->rowCount();
-    document.items.reserve(rows);
-    for (int row = 0; row < rows; ++row) {
-        TLItem item;
-        item.date = itemModel->index(row, TLItem::DateColumn).data().toDate();
-        item.pos = itemModel->index(row, TLItem::PosColumn).data().toInt();
-        item.text = itemModel->index(row, TLItem::TextColumn).data().toString();
-        item.backgroundColor = itemModel->index(row, TLItem::BackgroundColorColumn).data().value<QColor>();
-        item.endDate = itemModel->index(row, TLItem::EndDateColumn).data().toDate();
-        document.items.append(item);
-    }
+    document.items = modelItems();
 
-    // Written aside and renamed over the old file only when complete.
+    // Written aside and renamed over the old file only when complete; in a
+    // folder that takes no new files, a file that may be written is
+    // written in place.
     QSaveFile file(path);
+    file.setDirectWriteFallback(true);
     if (!file.open(QIODevice::WriteOnly))
         return TLFileResult(TLFileResult::OpenFailed, file.errorString());
     const TLFileResult result = document.write(&file);

@@ -4,6 +4,7 @@
 #include <QDate>
 #include <QFileDevice>
 #include <QIODevice>
+#include <QRegularExpression>
 #include <QStringDecoder>
 #include <QStringList>
 #include <QVariant>
@@ -157,7 +158,10 @@ QString TLCsv::decode(const QByteArray &data)
         QStringDecoder windows("windows-1252");
         text = windows.isValid() ? QString(windows.decode(bytes)) : QString::fromLatin1(bytes);
     }
-    text.replace(QLatin1String("\r\n"), QLatin1String("\n"));
+    // Every carriage return before a line feed belongs to the line end, so
+    // that no text read keeps one there for the next reading to take away.
+    static const QRegularExpression lineEnd(QStringLiteral("\r+\n"));
+    text.replace(lineEnd, QStringLiteral("\n"));
     return text;
 }
 

@@ -1,10 +1,12 @@
 #include "model/tldocument.h"
 
+#include <QBuffer>
 #include <QByteArray>
 #include <QDataStream>
 #include <QIODevice>
 
 #include <algorithm>
+#include <climits>
 #include <iterator>
 
 namespace {
@@ -88,13 +90,27 @@ void readItem(QDataStream &in, int version, int fontTailSize, TLItem *item)
     }
 }
 
-// Reads everything after a header that has been accepted. A count is never
-// used to allocate more than the bytes left can hold, and reading stops at
-// the end of the data: an element that began before it is kept. Returns
-// whether every element the counts claimed was there.
-bool readBody(QDataStream &in, qint64 size, int fontTailSize, TLDocument *doc)
+// How far a body read got: every element the counts claimed was there
+// (complete), and nothing followed the last one (exact).
+struct BodyRead
 {
-    const auto bytesLeft = [&in, size] { return size - in.device()->pos(); };
+    bool complete = false;
+    bool exact = false;
+};
+
+qint64 bytesLeft(const QIODevice *device)
+{
+    return device->isSequential() ? device->bytesAvailable() : device->size() - device->pos();
+}
+
+// Reads everything after a header that has been accepted, straight from the
+// device. A count is never used to allocate more than the bytes left can
+// hold, and reading stops at the end of the data: an element that began
+// before it is kept.
+BodyRead readBody(QIODevice *device, int fontTailSize, TLDocument *doc)
+{
+    QDataStream in(device);
+    in.setVersion(QDataStream::Qt_4_6);
 
     qint32 tPos = 0;
     qint32 maxPos = 0;
@@ -104,12 +120,21 @@ bool readBody(QDataStream &in, qint64 size, int fontTailSize, TLDocument *doc)
     readValue(in, doc->posHeight);
     readValue(in, tPos);
     readValue(in, maxPos);
-    doc->tPos = doc->version == 1 ? tPos * 10 : tPos;
+    // Version 1 counted the arrow in whole rows; a stored count beyond what
+    // tenths can hold stays at the largest one.
+    doc->tPos = doc->version == 1 ? int(std::clamp<qint64>(qint64(tPos) * 10, INT_MIN, INT_MAX)) : tPos;
     doc->maxPos = maxPos;
 
+    doc->displayFlags.clear();
     if (doc->hasMarkSwitches()) {
-        readValue(in, doc->markEnds);
-        readValue(in, doc->markItems);
+        bool markEnds = false;
+        bool markItems = false;
+        readValue(in, markEnds);
+        readValue(in, markItems);
+        if (markEnds)
+            doc->displayFlags.insert(TLDocument::MarkEndsFlag);
+        if (markItems)
+            doc->displayFlags.insert(TLDocument::MarkItemsFlag);
     }
 
     bool complete = true;
@@ -120,7 +145,7 @@ bool readBody(QDataStream &in, qint64 size, int fontTailSize, TLDocument *doc)
         doc->bgMode = mode;
         readValue(in, count);
         doc->bgColors.clear();
-        doc->bgColors.reserve(int(qMin<qint64>(count, bytesLeft() / ColorSize)));
+        doc->bgColors.reserve(qMin<qint64>(count, bytesLeft(device) / ColorSize));
         for (quint32 i = 0; i < count && canRead(in); ++i) {
             QColor color;
             readValue(in, color);
@@ -134,11 +159,10 @@ bool readBody(QDataStream &in, qint64 size, int fontTailSize, TLDocument *doc)
         doc->bgFileName = QString();
     }
 
-    doc->displayFlags.clear();
     if (doc->hasDisplayFlags()) {
         quint32 count = 0;
         readValue(in, count);
-        doc->displayFlags.reserve(int(qMin<qint64>(count, bytesLeft() / FlagSize)));
+        doc->displayFlags.reserve(qMin<qint64>(count, bytesLeft(device) / FlagSize));
         quint32 read = 0;
         for (quint32 i = 0; i < count && canRead(in); ++i) {
             qint32 flag = 0;
@@ -153,27 +177,45 @@ bool readBody(QDataStream &in, qint64 size, int fontTailSize, TLDocument *doc)
     readValue(in, count);
     doc->items.clear();
     const int minimumSize = minimumItemSize(doc->version, fontTailSize);
-    doc->items.reserve(int(qMin<qint64>(count, bytesLeft() / minimumSize)));
+    doc->items.reserve(qMin<qint64>(count, bytesLeft(device) / minimumSize));
     for (quint32 i = 0; i < count && canRead(in); ++i) {
         TLItem item;
         readItem(in, doc->version, fontTailSize, &item);
         doc->items.append(item);
     }
-    return complete && quint32(doc->items.size()) == count;
+
+    BodyRead result;
+    result.complete = complete && quint32(doc->items.size()) == count && in.status() == QDataStream::Ok;
+    result.exact = result.complete && in.atEnd();
+    return result;
 }
 
-// Reads the whole of data into doc; true when the data held exactly the
-// document, no more and no less.
-bool readDocument(const QByteArray &data, int version, int style, int fontTailSize,
-                  TLDocument *doc)
+// Version 1 items hold a font whose form the file does not name: the body
+// is read in each form, from the same place, until one fits the file
+// exactly; if none does, the first form's reading stands. A device that
+// cannot seek back is read into memory first.
+BodyRead readVersion1Body(QIODevice *device, TLDocument *doc)
 {
-    QDataStream in(data);
-    in.setVersion(QDataStream::Qt_4_6);
-    in.skipRawData(version == 4 ? 9 : 5);
-    doc->version = version;
-    doc->style = style;
-    const bool complete = readBody(in, data.size(), fontTailSize, doc);
-    return complete && in.status() == QDataStream::Ok && in.atEnd();
+    QBuffer buffer;
+    if (device->isSequential()) {
+        buffer.setData(device->readAll());
+        buffer.open(QIODevice::ReadOnly);
+        device = &buffer;
+    }
+    const qint64 start = device->pos();
+    const TLDocument header = *doc;
+    BodyRead first = readBody(device, FontTailSizes[0], doc);
+    for (size_t i = 1; i < std::size(FontTailSizes) && !first.exact; ++i) {
+        TLDocument other = header;
+        if (!device->seek(start))
+            break;
+        const BodyRead read = readBody(device, FontTailSizes[i], &other);
+        if (read.exact) {
+            *doc = other;
+            return read;
+        }
+    }
+    return first;
 }
 
 } // namespace
@@ -183,36 +225,36 @@ TLFileResult TLDocument::read(QIODevice *device, TLDocument *document)
     if (!device || !device->isReadable())
         return TLFileResult(TLFileResult::OpenFailed, device ? device->errorString() : QString());
 
-    const QByteArray data = device->readAll();
-    QDataStream in(data);
-    in.setVersion(QDataStream::Qt_4_6);
-
+    // The header comes straight from the device, so that whatever is not a
+    // chart is refused after its first bytes, however large or endless.
     quint32 magic = 0;
     quint8 version = 0;
     qint32 style = 1;
-    in >> magic >> version;
-    if (version == 4)
-        in >> style;
-    // A header cut short says nothing about the chart it may have been.
-    if (magic != Magic || in.status() != QDataStream::Ok)
-        return TLFileResult(TLFileResult::NotAChart);
+    {
+        QDataStream in(device);
+        in.setVersion(QDataStream::Qt_4_6);
+        in >> magic;
+        if (magic != Magic || in.status() != QDataStream::Ok)
+            return TLFileResult(TLFileResult::NotAChart);
+        in >> version;
+        if (version == 4)
+            in >> style;
+        // A header cut short says nothing about the chart it may have been.
+        if (in.status() != QDataStream::Ok)
+            return TLFileResult(TLFileResult::NotAChart);
+    }
     if (version > CurrentVersion)
         return TLFileResult(TLFileResult::UnsupportedVersion);
     if (style < 1 || style > 3)
         return TLFileResult(TLFileResult::UnknownStyle);
 
     TLDocument doc;
-    const bool exact = readDocument(data, version, style, FontTailSizes[0], &doc);
-    if (version == 1 && !exact) {
-        for (size_t i = 1; i < std::size(FontTailSizes); ++i) {
-            TLDocument other;
-            if (readDocument(data, version, style, FontTailSizes[i], &other)) {
-                doc = other;
-                break;
-            }
-        }
-    }
-    *document = doc;
+    doc.version = version;
+    doc.style = style;
+    const BodyRead read = version == 1 ? readVersion1Body(device, &doc) : readBody(device, 0, &doc);
+    *document = std::move(doc);
+    if (!read.complete)
+        return TLFileResult(TLFileResult::Truncated, QString(), document->items.size());
     return TLFileResult();
 }
 

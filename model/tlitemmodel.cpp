@@ -3,6 +3,9 @@
 #include <QColor>
 #include <QDate>
 
+#include <algorithm>
+#include <climits>
+
 TLItemModel::TLItemModel(QObject *parent)
     : QAbstractTableModel(parent)
 {
@@ -63,9 +66,7 @@ bool TLItemModel::setData(const QModelIndex &index, const QVariant &value, int r
         break;
     case TLItem::PosColumn:
         item.pos = value.toInt();
-        highestPos = qMax(highestPos, item.pos);
-        if (highestPos == item.pos)
-            emit maxposChanged(highestPos + 1);
+        raiseHighestPos(item.pos);
         break;
     case TLItem::TextColumn:
         item.text = value.toString();
@@ -83,12 +84,22 @@ bool TLItemModel::setData(const QModelIndex &index, const QVariant &value, int r
     return true;
 }
 
+// A position at or above every earlier one asks for rows up to it. The
+// highest position an int holds gets as many rows as an int can count.
+void TLItemModel::raiseHighestPos(int pos)
+{
+    if (pos < highestPos)
+        return;
+    highestPos = pos;
+    emit maxposChanged(highestPos == INT_MAX ? INT_MAX : highestPos + 1);
+}
+
 QVariant TLItemModel::headerData(int section, Qt::Orientation orientation, int role) const
 {
     if (role != Qt::DisplayRole)
         return QVariant();
     if (orientation == Qt::Vertical)
-        return QStringLiteral("%1").arg(section + 1);
+        return QStringLiteral("%1").arg(qint64(section) + 1);
 
     // Marked for the item table, which shows them translated; the model
     // itself always answers with these.
@@ -104,7 +115,8 @@ QVariant TLItemModel::headerData(int section, Qt::Orientation orientation, int r
 
 bool TLItemModel::insertRows(int row, int count, const QModelIndex &)
 {
-    if (row < 0 || row > items.size() || count < 1)
+    // Rows are counted in ints.
+    if (row < 0 || row > items.size() || count < 1 || count > INT_MAX - items.size())
         return false;
     beginInsertRows(QModelIndex(), row, row + count - 1);
     items.insert(row, count, TLItem());
@@ -136,4 +148,25 @@ void TLItemModel::clear()
     beginRemoveRows(QModelIndex(), 0, items.size() - 1);
     items.clear();
     endRemoveRows();
+}
+
+void TLItemModel::appendItems(QList<TLItem> records)
+{
+    if (records.isEmpty() || records.size() > INT_MAX - items.size())
+        return;
+    const int first = int(items.size());
+    int highest = INT_MIN;
+    for (TLItem &record : records) {
+        // Read labels may carry spare capacity; a large document keeps
+        // only its characters.
+        record.text.squeeze();
+        highest = std::max(highest, record.pos);
+    }
+    beginInsertRows(QModelIndex(), first, first + int(records.size()) - 1);
+    if (items.isEmpty())
+        items = std::move(records);
+    else
+        items.append(std::move(records));
+    endInsertRows();
+    raiseHighestPos(highest);
 }

@@ -25,6 +25,10 @@ public:
     Qt::ItemFlags flags(const QModelIndex &index) const override;
 
     void clear();
+    // Appends whole records as one insertion: a document's items arrive
+    // with one rowsInserted and at most one maxposChanged, not a
+    // notification per field.
+    void appendItems(QList<TLItem> records);
 
 signals:
     // The number of row positions needed to show every position set so far.
@@ -32,6 +36,7 @@ signals:
 
 private:
     bool isValidRow(const QModelIndex &index) const;
+    void raiseHighestPos(int pos);
 
     QList<TLItem> items;
     int highestPos = 0;

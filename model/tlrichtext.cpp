@@ -3,8 +3,10 @@
 #include <QImage>
 #include <QList>
 #include <QString>
+#include <QStringList>
 #include <QTextBlock>
 #include <QTextCursor>
+#include <QTextDocumentFragment>
 #include <QTextFormat>
 #include <QTextFrame>
 #include <QTextLength>
@@ -154,6 +156,107 @@ void clampFrame(QTextFrame *frame)
         clampFrame(child);
 }
 
+// The tables beyond the depth or the cells the layout is given, in
+// document order; the text of the ones taken stays.
+void collectCostlyTables(QTextFrame *frame, int depth, qint64 *cells, QList<QTextTable *> *costly)
+{
+    const QList<QTextFrame *> children = frame->childFrames();
+    for (QTextFrame *child : children) {
+        QTextTable *table = qobject_cast<QTextTable *>(child);
+        if (!table) {
+            collectCostlyTables(child, depth, cells, costly);
+            continue;
+        }
+        const qint64 weight = (qint64(table->rows()) * table->columns()) << depth;
+        if (depth >= TLRichText::MaxTableDepth || *cells + weight > TLRichText::MaxTableCells) {
+            costly->append(table);
+            continue;
+        }
+        *cells += weight;
+        collectCostlyTables(child, depth + 1, cells, costly);
+    }
+}
+
+// Puts the text of the table's cells, nested tables and all, where the
+// table was.
+void flattenTable(QTextTable *table)
+{
+    QStringList cells;
+    for (int row = 0; row < table->rows(); ++row) {
+        for (int column = 0; column < table->columns(); ++column) {
+            const QTextTableCell cell = table->cellAt(row, column);
+            if (cell.row() != row || cell.column() != column)
+                continue;
+            QTextCursor cursor = cell.firstCursorPosition();
+            cursor.setPosition(cell.lastCursorPosition().position(), QTextCursor::KeepAnchor);
+            if (cursor.hasSelection())
+                cells.append(cursor.selection().toPlainText());
+        }
+    }
+    QTextCursor cursor(table->document());
+    cursor.setPosition(table->firstPosition() - 1);
+    table->removeRows(0, table->rows());
+    cursor.insertText(cells.join(QLatin1Char(' ')));
+}
+
+// Every colspan attribute inside a tag whose value is not a plain number up
+// to the maximum gets the maximum. One pass, whatever the label.
+QString capColumnSpans(const QString &html)
+{
+    const QLatin1String name("colspan");
+    qsizetype at = html.indexOf(name, 0, Qt::CaseInsensitive);
+    if (at < 0)
+        return html;
+    const QString capped = QStringLiteral("colspan=\"%1\"").arg(TLRichText::MaxColumnSpan);
+    const auto isSpace = [](QChar c) { return c.isSpace(); };
+    QString result;
+    qsizetype done = 0;
+    qsizetype scanned = 0;
+    bool inTag = false;
+    while (at >= 0) {
+        for (; scanned < at; ++scanned) {
+            if (html.at(scanned) == QLatin1Char('<'))
+                inTag = true;
+            else if (html.at(scanned) == QLatin1Char('>'))
+                inTag = false;
+        }
+        qsizetype end = at + name.size();
+        while (end < html.size() && isSpace(html.at(end)))
+            ++end;
+        if (!inTag || end >= html.size() || html.at(end) != QLatin1Char('=')) {
+            at = html.indexOf(name, at + name.size(), Qt::CaseInsensitive);
+            continue;
+        }
+        ++end;
+        while (end < html.size() && isSpace(html.at(end)))
+            ++end;
+        qsizetype valueStart = end;
+        qsizetype valueEnd = end;
+        if (end < html.size() && (html.at(end) == QLatin1Char('"') || html.at(end) == QLatin1Char('\''))) {
+            const qsizetype close = html.indexOf(html.at(end), end + 1);
+            valueStart = end + 1;
+            valueEnd = close < 0 ? html.size() : close;
+            end = close < 0 ? html.size() : close + 1;
+        } else {
+            while (end < html.size() && !isSpace(html.at(end)) && html.at(end) != QLatin1Char('>'))
+                ++end;
+            valueEnd = end;
+        }
+        bool number = false;
+        const int columns = QStringView(html).mid(valueStart, valueEnd - valueStart).trimmed().toInt(&number);
+        if (!number || columns > TLRichText::MaxColumnSpan) {
+            result += QStringView(html).mid(done, at - done);
+            result += capped;
+            done = end;
+        }
+        scanned = qMax(scanned, end);
+        at = html.indexOf(name, end, Qt::CaseInsensitive);
+    }
+    if (done == 0)
+        return html;
+    result += QStringView(html).mid(done);
+    return result;
+}
 }
 
 TLRichText::TLRichText(QObject *parent)
@@ -163,12 +266,18 @@ TLRichText::TLRichText(QObject *parent)
 
 void TLRichText::setLabel(const QString &html)
 {
-    setHtml(html);
+    setHtml(capColumnSpans(html));
     clampFormats(this);
 }
 
 void TLRichText::clampFormats(QTextDocument *document)
 {
+    // Last first, so that the positions of the ones before stay put.
+    QList<QTextTable *> costly;
+    qint64 cells = 0;
+    collectCostlyTables(document->rootFrame(), 0, &cells, &costly);
+    for (auto it = costly.crbegin(); it != costly.crend(); ++it)
+        flattenTable(*it);
     clampFrame(document->rootFrame());
 
     // Formats are collected first and written afterwards: writing one can

@@ -25,15 +25,26 @@ public:
     static constexpr int MaxIndent = 20;              // indent levels
     static constexpr double MaxLineHeight = 1000.0;   // percent or px
     static constexpr double MaxSpacing = 1000.0;      // letter spacing percent, word spacing px
+    // Every table cell costs the layout work, and each table inside a
+    // table doubles it for its content (a column span alone makes
+    // thousands of cells). Tables nested deeper than this, or beyond this
+    // many cells in a label, a cell counting twice per level it is nested,
+    // keep their text and lose the table.
+    static constexpr int MaxTableDepth = 4;
+    static constexpr int MaxTableCells = 2000;
+    // The parser makes a cell for every column a span reaches before
+    // anything can be clamped, so spans are held in the HTML itself.
+    static constexpr int MaxColumnSpan = 100;
     // The text layout computes in 26.6 fixed point and wraps past 2^25 px.
     static constexpr int MaxTextWidth = 1 << 24;
 
     explicit TLRichText(QObject *parent = nullptr);
 
-    // setHtml, then the clamping.
+    // setHtml with column spans held to MaxColumnSpan, then the clamping.
     void setLabel(const QString &html);
 
-    // Holds every length and font size of a document to the maxima above;
+    // Holds every length, font size and table depth of a document to the
+    // maxima above;
     // for documents that are not a TLRichText, such as a text editor's.
     static void clampFormats(QTextDocument *document);
 

@@ -117,6 +117,8 @@ void TestTLCsv::shouldReadRecords_data()
                                              << int(TLFileResult::StoppedAtLine) << qint64(1);
     QTest::newRow("carriage returns and line feeds")
         << QByteArray(otherRecord).replace("\n", "\r\n") << QList<TLItem> { otherItem } << ok << qint64(0);
+    QTest::newRow("carriage returns before a line feed")
+        << QByteArray(otherRecord).replace("\n", "\r\r\n") << QList<TLItem> { otherItem } << ok << qint64(0);
     const QList<TLItem> accented = { item(QDate(2006, 10, 4), 0, QStringLiteral("\u201cCaf\u00e9\u201d 5 \u20ac")) };
     const QByteArray utf8 = "\"2006-10-04\";\"0\";\"\xe2\x80\x9c" "Caf\xc3\xa9\xe2\x80\x9d 5 \xe2\x82\xac\"\n";
     QTest::newRow("UTF-8") << utf8 << accented << ok << qint64(0);

@@ -5,6 +5,7 @@
 #include <QElapsedTimer>
 #include <QFile>
 #include <QFont>
+#include <QTemporaryDir>
 #include <QTextDocument>
 #include <QtTest>
 
@@ -30,8 +31,7 @@ bool sameDocument(const TLDocument &a, const TLDocument &b)
 {
     return a.version == b.version && a.style == b.style && a.start == b.start && a.end == b.end
         && a.dayWidth == b.dayWidth && a.posHeight == b.posHeight && a.tPos == b.tPos
-        && a.maxPos == b.maxPos && a.markEnds == b.markEnds && a.markItems == b.markItems
-        && a.bgMode == b.bgMode && a.bgColors == b.bgColors && a.bgFileName == b.bgFileName
+        && a.maxPos == b.maxPos && a.bgMode == b.bgMode && a.bgColors == b.bgColors && a.bgFileName == b.bgFileName
         && a.bgFileName.isNull() == b.bgFileName.isNull() && a.displayFlags == b.displayFlags
         && a.items == b.items;
 }
@@ -45,9 +45,8 @@ TLDocument sentinelDocument()
     doc.style = 2;
     doc.start = QDate(2001, 2, 3);
     doc.tPos = 42;
-    doc.markEnds = true;
     doc.bgFileName = QStringLiteral("keep.png");
-    doc.displayFlags = { 6 };
+    doc.displayFlags = { 4, 6 };
     doc.items.append(TLItem { QDate(2001, 2, 4), 9, QStringLiteral("keep"), Qt::green, QDate() });
     return doc;
 }
@@ -60,7 +59,7 @@ const TLItem secondItem { QDate(2006, 10, 17), 3, QStringLiteral("<b>x</b>"), QC
 // fontVersion is the stream version whose QFont form the version 1 items use;
 // itemStarts receives the offset where each item record begins.
 QByteArray legacyDocument(int version, QDataStream::Version fontVersion = QDataStream::Qt_4_6,
-                          QList<qint64> *itemStarts = nullptr)
+                          QList<qint64> *itemStarts = nullptr, qint32 arrow = 2)
 {
     QByteArray data;
     QDataStream out(&data, QIODevice::WriteOnly);
@@ -68,7 +67,7 @@ QByteArray legacyDocument(int version, QDataStream::Version fontVersion = QDataS
     out << quint32(0xFFABDEFA) << quint8(version);
     if (version == 4)
         out << qint32(3);
-    out << QDate(2006, 10, 4) << QDate(2006, 11, 8) << 20.4 << 94.99 << qint32(2) << qint32(5);
+    out << QDate(2006, 10, 4) << QDate(2006, 11, 8) << 20.4 << 94.99 << arrow << qint32(5);
     if (version < 4)
         out << true << false;
     if (version >= 3)
@@ -98,6 +97,29 @@ QByteArray header(int version)
     data.append(char(version));
     return data;
 }
+
+// Gives its bytes once and cannot seek back, like a pipe.
+class Pipe : public QIODevice
+{
+public:
+    explicit Pipe(const QByteArray &data) : bytes(data) { open(QIODevice::ReadOnly); }
+    bool isSequential() const override { return true; }
+    qint64 bytesAvailable() const override { return bytes.size() - offset + QIODevice::bytesAvailable(); }
+
+protected:
+    qint64 readData(char *data, qint64 size) override
+    {
+        size = qMin(size, bytes.size() - offset);
+        memcpy(data, bytes.constData() + offset, size_t(size));
+        offset += size;
+        return size;
+    }
+    qint64 writeData(const char *, qint64) override { return -1; }
+
+private:
+    QByteArray bytes;
+    qint64 offset = 0;
+};
 
 // Lets the first bytes through, then fails like a full disk.
 class FailingDevice : public QIODevice
@@ -137,6 +159,8 @@ private slots:
 
     void shouldReadEveryVersion_data();
     void shouldReadEveryVersion();
+    void shouldSaturateTheVersion1Arrow_data();
+    void shouldSaturateTheVersion1Arrow();
     void shouldRefuseUnsupportedVersion_data();
     void shouldRefuseUnsupportedVersion();
     void shouldRefuseWrongMagic_data();
@@ -147,6 +171,8 @@ private slots:
     void shouldStopAtEndOfTruncatedFile();
     void shouldReadHugeCountsFast_data();
     void shouldReadHugeCountsFast();
+    void shouldReadNoMoreThanTheChartHolds_data();
+    void shouldReadNoMoreThanTheChartHolds();
 
     void shouldHaveDemoHeaderBytes();
     void shouldReadDemoDocument();
@@ -242,23 +268,29 @@ void TestTLDocument::shouldReadEveryVersion_data()
 {
     QTest::addColumn<int>("version");
     QTest::addColumn<int>("fontVersion");
+    QTest::addColumn<bool>("sequential");
 
-    QTest::newRow("0") << 0 << int(QDataStream::Qt_4_6);
-    QTest::newRow("1, font of Qt 4.6") << 1 << int(QDataStream::Qt_4_6);
-    QTest::newRow("1, font of Qt 4.0") << 1 << int(QDataStream::Qt_4_0);
-    QTest::newRow("1, font of Qt 4.3") << 1 << int(QDataStream::Qt_4_3);
-    QTest::newRow("2") << 2 << int(QDataStream::Qt_4_6);
-    QTest::newRow("3") << 3 << int(QDataStream::Qt_4_6);
-    QTest::newRow("4") << 4 << int(QDataStream::Qt_4_6);
+    QTest::newRow("0") << 0 << int(QDataStream::Qt_4_6) << false;
+    QTest::newRow("1, font of Qt 4.6") << 1 << int(QDataStream::Qt_4_6) << false;
+    QTest::newRow("1, font of Qt 4.0") << 1 << int(QDataStream::Qt_4_0) << false;
+    QTest::newRow("1, font of Qt 4.3") << 1 << int(QDataStream::Qt_4_3) << false;
+    QTest::newRow("1, font of Qt 4.3, from a pipe") << 1 << int(QDataStream::Qt_4_3) << true;
+    QTest::newRow("2") << 2 << int(QDataStream::Qt_4_6) << false;
+    QTest::newRow("2, from a pipe") << 2 << int(QDataStream::Qt_4_6) << true;
+    QTest::newRow("3") << 3 << int(QDataStream::Qt_4_6) << false;
+    QTest::newRow("4") << 4 << int(QDataStream::Qt_4_6) << false;
 }
 
 void TestTLDocument::shouldReadEveryVersion()
 {
     QFETCH(int, version);
     QFETCH(int, fontVersion);
+    QFETCH(bool, sequential);
 
     TLDocument doc = sentinelDocument();
-    QVERIFY(readBytes(legacyDocument(version, QDataStream::Version(fontVersion)), &doc));
+    const QByteArray data = legacyDocument(version, QDataStream::Version(fontVersion));
+    Pipe pipe(data);
+    QVERIFY(sequential ? TLDocument::read(&pipe, &doc) : readBytes(data, &doc));
 
     QCOMPARE(doc.version, version);
     QCOMPARE(doc.style, version == 4 ? 3 : 1);
@@ -268,8 +300,6 @@ void TestTLDocument::shouldReadEveryVersion()
     QCOMPARE(doc.posHeight, 94.99);
     QCOMPARE(doc.tPos, version == 1 ? 20 : 2);
     QCOMPARE(doc.maxPos, 5);
-    QCOMPARE(doc.markEnds, version < 4);
-    QCOMPARE(doc.markItems, false);
     if (version >= 3) {
         QCOMPARE(doc.bgMode, 2);
         QCOMPARE(doc.bgColors, (QList<QColor> { QColor("#112233"), QColor("#445566") }));
@@ -279,7 +309,8 @@ void TestTLDocument::shouldReadEveryVersion()
         QCOMPARE(doc.bgColors, (QList<QColor> { Qt::white, Qt::white, Qt::blue }));
         QVERIFY(doc.bgFileName.isNull());
     }
-    QCOMPARE(doc.displayFlags, (version == 4 ? QSet<int> { 1, 7 } : QSet<int>()));
+    // Older files switch "mark ends" on and "mark items" off.
+    QCOMPARE(doc.displayFlags, (version == 4 ? QSet<int> { 1, 7 } : QSet<int> { TLDocument::MarkEndsFlag }));
 
     TLItem first = firstItem;
     if (version < 2)
@@ -287,6 +318,32 @@ void TestTLDocument::shouldReadEveryVersion()
     QCOMPARE(doc.items.size(), 2);
     QCOMPARE(doc.items.at(0), first);
     QCOMPARE(doc.items.at(1), secondItem);
+
+    // Saved again, the document keeps every value, the switches included.
+    TLDocument again;
+    QVERIFY(readBytes(writeBytes(doc), &again));
+    again.version = doc.version;
+    QVERIFY(sameDocument(again, doc));
+}
+
+void TestTLDocument::shouldSaturateTheVersion1Arrow_data()
+{
+    QTest::addColumn<qint32>("stored");
+    QTest::addColumn<int>("arrow");
+
+    QTest::newRow("largest whole tenths") << qint32(214748364) << 2147483640;
+    QTest::newRow("one more") << qint32(214748365) << INT_MAX;
+    QTest::newRow("largest") << qint32(INT_MAX) << INT_MAX;
+    QTest::newRow("smallest") << qint32(INT_MIN) << INT_MIN;
+}
+
+void TestTLDocument::shouldSaturateTheVersion1Arrow()
+{
+    QFETCH(qint32, stored);
+    QFETCH(int, arrow);
+    TLDocument doc;
+    QVERIFY(readBytes(legacyDocument(1, QDataStream::Qt_4_6, nullptr, stored), &doc));
+    QCOMPARE(doc.tPos, arrow);
 }
 
 void TestTLDocument::shouldRefuseUnsupportedVersion_data()
@@ -375,11 +432,12 @@ void TestTLDocument::shouldStopAtEndOfTruncatedFile()
                 QCOMPARE(result.error(), TLFileResult::NotAChart);
                 continue;
             }
-            QVERIFY2(result, qPrintable(QString::number(length)));
             const int expectedItems = length > starts.at(1) ? 2 : length > starts.at(0) ? 1 : 0;
-            QVERIFY2(doc.items.size() == expectedItems,
-                     qPrintable(QStringLiteral("version %1, %2 bytes: %3 items")
-                                    .arg(version).arg(length).arg(doc.items.size())));
+            const QString where = QStringLiteral("version %1, %2 bytes").arg(version).arg(length);
+            QVERIFY2(result.error() == TLFileResult::Truncated, qPrintable(where));
+            QVERIFY2(result.hasDocument(), qPrintable(where));
+            QVERIFY2(result.count() == expectedItems && doc.items.size() == expectedItems,
+                     qPrintable(where + QStringLiteral(": %1 items").arg(doc.items.size())));
         }
         QVERIFY(timer.elapsed() < 1000);
     }
@@ -417,11 +475,50 @@ void TestTLDocument::shouldReadHugeCountsFast()
     QElapsedTimer timer;
     timer.start();
     TLDocument doc;
-    QVERIFY(readBytes(data, &doc));
+    const TLFileResult result = readBytes(data, &doc);
     QVERIFY(timer.elapsed() < 1000);
+    QCOMPARE(result.error(), TLFileResult::Truncated);
+    QCOMPARE(result.count(), items);
     QCOMPARE(doc.bgColors.size(), colors);
     QCOMPARE(doc.displayFlags.size(), flags);
     QCOMPARE(doc.items.size(), items);
+}
+
+void TestTLDocument::shouldReadNoMoreThanTheChartHolds_data()
+{
+    QTest::addColumn<QByteArray>("head");
+    QTest::addColumn<int>("error");
+
+    QTest::newRow("a gigabyte of zeros") << QByteArray() << int(TLFileResult::NotAChart);
+    QTest::newRow("a link to /dev/zero") << QByteArray("/dev/zero") << int(TLFileResult::NotAChart);
+    QTest::newRow("a chart, then a gigabyte of zeros") << writeBytes(TLDocument()) << int(TLFileResult::NoError);
+    QTest::newRow("an older chart, then a gigabyte of zeros")
+        << legacyDocument(1) << int(TLFileResult::NoError);
+}
+
+void TestTLDocument::shouldReadNoMoreThanTheChartHolds()
+{
+    QFETCH(QByteArray, head);
+    QFETCH(int, error);
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("large.vrk"));
+    if (head == "/dev/zero") {
+        QVERIFY(QFile::link(QString::fromLatin1(head), path));
+    } else {
+        QFile file(path);
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write(head);
+        // Sparse: it takes no room on the disk, but a gigabyte to read.
+        QVERIFY(file.resize(head.size() + (qint64(1) << 30)));
+    }
+
+    QElapsedTimer timer;
+    timer.start();
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    TLDocument doc;
+    QCOMPARE(int(TLDocument::read(&file, &doc).error()), error);
+    QVERIFY2(timer.elapsed() < 250, qPrintable(QString::number(timer.elapsed())));
 }
 
 void TestTLDocument::shouldHaveDemoHeaderBytes()
@@ -449,11 +546,9 @@ void TestTLDocument::shouldReadDemoDocument()
     QCOMPARE(doc.posHeight, 94.99);
     QCOMPARE(doc.tPos, 10);
     QCOMPARE(doc.maxPos, 4);
-    QVERIFY(doc.markEnds);
-    QVERIFY(doc.markItems);
     QCOMPARE(doc.bgMode, 3);
     QCOMPARE(doc.bgColors, (QList<QColor> { Qt::white, Qt::white, Qt::blue }));
-    QVERIFY(doc.displayFlags.isEmpty());
+    QCOMPARE(doc.displayFlags, (QSet<int> { TLDocument::MarkEndsFlag, TLDocument::MarkItemsFlag }));
 
     struct Expected { QDate date; int pos; const char *plain; const char *color; QDate end; };
     const Expected expected[] = {

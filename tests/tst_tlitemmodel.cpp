@@ -5,6 +5,8 @@
 #include <QSignalSpy>
 #include <QtTest>
 
+#include <climits>
+
 namespace {
 
 QString rangeText(const QModelIndex &topLeft, const QModelIndex &bottomRight)
@@ -42,6 +44,7 @@ private slots:
     void shouldRejectBadRowsAndCounts();
     void shouldRejectIndexPastEnd();
     void shouldFlagEveryCellEditable();
+    void shouldAppendItemsInOneInsertion();
 };
 
 void TestTLItemModel::initTestCase()
@@ -66,6 +69,7 @@ void TestTLItemModel::shouldEmitMaxposByRule_data()
     QTest::newRow("lower emits nothing") << QList<int> { 3, 2, 3, 7 } << QList<int> { 4, 4, 8 };
     QTest::newRow("negative never") << QList<int> { -1, -5 } << QList<int> {};
     QTest::newRow("negative after higher") << QList<int> { 2, -1 } << QList<int> { 3 };
+    QTest::newRow("largest position") << QList<int> { 5, INT_MAX, INT_MAX } << QList<int> { 6, INT_MAX, INT_MAX };
 }
 
 void TestTLItemModel::shouldEmitMaxposByRule()
@@ -249,6 +253,8 @@ void TestTLItemModel::shouldGiveHeaders_data()
     QTest::newRow("horizontal -1") << int(Qt::Horizontal) << -1 << int(Qt::DisplayRole) << QVariant();
     QTest::newRow("vertical 0") << int(Qt::Vertical) << 0 << int(Qt::DisplayRole) << QVariant("1");
     QTest::newRow("vertical 9") << int(Qt::Vertical) << 9 << int(Qt::DisplayRole) << QVariant("10");
+    QTest::newRow("vertical largest") << int(Qt::Vertical) << INT_MAX << int(Qt::DisplayRole)
+                                      << QVariant("2147483648");
     QTest::newRow("horizontal tool tip") << int(Qt::Horizontal) << 0 << int(Qt::ToolTipRole) << QVariant();
     QTest::newRow("vertical edit role") << int(Qt::Vertical) << 0 << int(Qt::EditRole) << QVariant();
 }
@@ -322,6 +328,8 @@ void TestTLItemModel::shouldRejectBadRowsAndCounts_data()
     QTest::newRow("insert past rowCount") << true << 3 << 1;
     QTest::newRow("insert none") << true << 0 << 0;
     QTest::newRow("insert negative") << true << 0 << -1;
+    QTest::newRow("insert more rows than an int counts") << true << 1 << INT_MAX;
+    QTest::newRow("insert one row too many") << true << 2 << INT_MAX - 1;
     QTest::newRow("remove at -1") << false << -1 << 1;
     QTest::newRow("remove at rowCount") << false << 2 << 1;
     QTest::newRow("remove past end") << false << 1 << 2;
@@ -375,6 +383,44 @@ void TestTLItemModel::shouldFlagEveryCellEditable()
         QVERIFY(flags.testFlag(Qt::ItemIsEditable));
         QVERIFY(!flags.testFlag(Qt::ItemIsUserCheckable));
     }
+}
+
+void TestTLItemModel::shouldAppendItemsInOneInsertion()
+{
+    TLItemModel model;
+    model.insertRows(0, 1);
+    model.setData(model.index(0, TLItem::PosColumn), 4);
+    QSignalSpy inserted(&model, &TLItemModel::rowsInserted);
+    QSignalSpy changed(&model, &TLItemModel::dataChanged);
+    QSignalSpy maxpos(&model, &TLItemModel::maxposChanged);
+
+    QString roomy = QStringLiteral("<b>a</b>");
+    roomy.reserve(4096);
+    QList<TLItem> records;
+    for (int pos : { 2, 7, -1, 6 })
+        records.append(TLItem { QDate(2006, 10, 4 + pos), pos, roomy, Qt::yellow, QDate() });
+    model.appendItems(records);
+
+    QCOMPARE(model.rowCount(), 5);
+    QCOMPARE(inserted.size(), 1);
+    QCOMPARE(inserted.at(0).at(1).toInt(), 1);
+    QCOMPARE(inserted.at(0).at(2).toInt(), 4);
+    QCOMPARE(changed.size(), 0);
+    QCOMPARE(maxpos.size(), 1);
+    QCOMPARE(maxpos.at(0).at(0).toInt(), 8);
+    for (int row = 1; row < 5; ++row) {
+        QCOMPARE(model.data(model.index(row, TLItem::PosColumn)).toInt(), records.at(row - 1).pos);
+        const QString text = model.data(model.index(row, TLItem::TextColumn)).toString();
+        QCOMPARE(text, roomy);
+        QCOMPARE(text.capacity(), text.size());
+    }
+
+    // Below the highest position nothing asks for rows; nothing at all is no insertion.
+    model.appendItems({ TLItem { QDate(), 3, QString(), Qt::white, QDate() } });
+    model.appendItems({});
+    QCOMPARE(inserted.size(), 2);
+    QCOMPARE(maxpos.size(), 1);
+    QCOMPARE(model.rowCount(), 6);
 }
 
 QTEST_MAIN(TestTLItemModel)

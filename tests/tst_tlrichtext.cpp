@@ -64,6 +64,13 @@ void TestTLRichText::shouldLayOutHostileLabelsInBoundedTimeAndSize_data()
         << QStringLiteral("<img src=\"%1\" width=\"%2\" height=\"%2\"/>").arg(pngDataUrl(2, 2), huge);
     QTest::newRow("ruler width") << QStringLiteral("<hr width=\"%1\"/>").arg(huge);
     QTest::newRow("endless image") << QStringLiteral("<p>x<img src=\"/dev/zero\"/></p>");
+    QTest::newRow("nested tables") << QStringLiteral("<table><tr><td>").repeated(20) + QStringLiteral("x")
+                                          + QStringLiteral("</td></tr></table>").repeated(20);
+    QTest::newRow("column spans") << QStringLiteral("<table><tr><td colspan=\"%1\">x</td></tr><tr><td>y</td></tr>"
+                                                    "</table>").arg(huge).repeated(10);
+    QTest::newRow("column spans, every spelling")
+        << QStringLiteral("<table><tr><td COLSPAN = '%1'>x</td><td colspan=%1>y</td><td colspan=\"&#52;%1\">z</td>"
+                          "</tr><tr><td>y</td></tr></table>").arg(huge).repeated(10);
 }
 
 void TestTLRichText::shouldLayOutHostileLabelsInBoundedTimeAndSize()
@@ -137,6 +144,11 @@ void TestTLRichText::shouldLeaveOrdinaryLabelsUnchanged_data()
     QTest::newRow("table") << QStringLiteral("<table border=\"1\" cellpadding=\"4\" cellspacing=\"2\" width=\"300\">"
                                              "<tr><td width=\"100\">a</td><td>b</td></tr></table>");
     QTest::newRow("list") << QStringLiteral("<ul><li>one</li><li style=\"margin-top:10px\">two</li></ul>");
+    QTest::newRow("column span") << QStringLiteral("<table border=\"1\"><tr><td colspan=\"2\">a</td></tr>"
+                                                   "<tr><td>b</td><td>c</td></tr></table>");
+    QTest::newRow("tables in tables")
+        << QStringLiteral("<table border=\"1\"><tr><td>a</td><td>").repeated(TLRichText::MaxTableDepth)
+               + QStringLiteral("x") + QStringLiteral("</td></tr></table>").repeated(TLRichText::MaxTableDepth);
 }
 
 void TestTLRichText::shouldLeaveOrdinaryLabelsUnchanged()
@@ -154,6 +166,13 @@ void TestTLRichText::shouldGivePlainTextAndLayoutWidths()
     QCOMPARE(TLRichText::plainText(QStringLiteral("<p>Projekt<br/>Start <b>&amp; more</b></p>")),
              QStringLiteral("Projekt\nStart & more"));
     QCOMPARE(TLRichText::plainText(QString()), QString());
+    // Tables nested too deep keep their text.
+    QCOMPARE(TLRichText::plainText(QStringLiteral("<table><tr><td>").repeated(TLRichText::MaxTableDepth)
+                                   + QStringLiteral("<table><tr><td>a</td><td><table><tr><td>b</td></tr><tr>"
+                                                    "<td>c</td></tr></table></td></tr></table>")
+                                   + QStringLiteral("</td></tr></table>").repeated(TLRichText::MaxTableDepth))
+                 .simplified(),
+             QStringLiteral("a b c"));
     QCOMPARE(TLRichText::layoutWidth(120.5), 120.5);
     QCOMPARE(TLRichText::layoutWidth(-3), 0.0);
     QCOMPARE(TLRichText::layoutWidth(1e12), double(TLRichText::MaxTextWidth));
