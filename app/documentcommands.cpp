@@ -323,22 +323,12 @@ TLFileResult Zelvaro::loadCsv(const QString &path)
     if (!result.hasDocument())
         return result;
 
-    itemModel->clear();
-    const int count = items.size();
-    if (count > 0)
-        itemModel->insertRows(0, count);
-    for (int row = 0; row < count; ++row) {
-        const TLItem &item = items.at(row);
-        itemModel->setData(itemModel->index(row, TLItem::DateColumn), item.date);
-        itemModel->setData(itemModel->index(row, TLItem::PosColumn), item.pos);
-        itemModel->setData(itemModel->index(row, TLItem::TextColumn), item.text);
-        itemModel->setData(itemModel->index(row, TLItem::BackgroundColorColumn), item.backgroundColor);
-        itemModel->setData(itemModel->index(row, TLItem::EndDateColumn), item.endDate);
-    }
-
     QDate start;
     QDate end;
-    if (TLCsv::chartRange(items, &start, &end)) {
+    const bool dated = TLCsv::chartRange(items, &start, &end);
+    itemModel->clear();
+    itemModel->appendItems(std::move(items));
+    if (dated) {
         deStart->setDate(start);
         deEnd->setDate(end);
     }
