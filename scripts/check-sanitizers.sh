@@ -10,17 +10,8 @@ set -euo pipefail
 
 packages=(cmake ninja-build clang libclang-rt-14-dev llvm-14 qt6-base-dev qt6-tools-dev qt6-tools-dev-tools
           qt6-l10n-tools libgl-dev fonts-dejavu-core)
-missing=()
-for p in "${packages[@]}"; do
-    dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
-done
-if [ ${#missing[@]} -gt 0 ]; then
-    sudo=""
-    [ "$(id -u)" -eq 0 ] || sudo="sudo"
-    echo "Installing: ${missing[*]}"
-    $sudo apt-get update -qq
-    DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq --no-install-recommends "${missing[@]}"
-fi
+source "$(dirname "${BASH_SOURCE[0]}")/packages.sh"
+install_missing "${packages[@]}"
 
 root="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 build="$root/build-asan"

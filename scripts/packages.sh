@@ -1,0 +1,15 @@
+#!/usr/bin/env bash
+# install_missing PACKAGE...: installs those of the Debian packages that are
+# not installed yet, through sudo when not run as root. Sourced by the other
+# scripts.
+install_missing() {
+    local missing=() p sudo=""
+    for p in "$@"; do
+        dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
+    done
+    [ ${#missing[@]} -gt 0 ] || return 0
+    [ "$(id -u)" -eq 0 ] || sudo="sudo"
+    echo "Installing: ${missing[*]}"
+    $sudo apt-get update -qq
+    DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq --no-install-recommends "${missing[@]}"
+}
