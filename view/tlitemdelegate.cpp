@@ -1,6 +1,7 @@
 #include "view/tlitemdelegate.h"
 
 #include "model/tlitem.h"
+#include "dialogs/tlrichtextedit.h"
 #include "model/tlrichtext.h"
 
 #include <QAbstractTextDocumentLayout>
@@ -251,9 +252,9 @@ QWidget *TLItemDelegate::createEditor(QWidget *parent, const QStyleOptionViewIte
                                       const QModelIndex &index) const
 {
     if (index.column() == TLItem::TextColumn) {
-        QTextEdit *editor = new QTextEdit(parent);
-        editor->setDocument(new TLRichText(editor));
-        editor->setAcceptRichText(true);
+        // The dialog's editor: a label pasted into it is clamped at once,
+        // before its layout could hang the program.
+        TLRichTextEdit *editor = new TLRichTextEdit(parent);
         editor->setToolTip(tr("Ctrl+Return to finish, Ctrl+B, Ctrl+I and Ctrl+U for bold, italic and underline"));
         return editor;
     }
@@ -273,13 +274,11 @@ QWidget *TLItemDelegate::createEditor(QWidget *parent, const QStyleOptionViewIte
 
 void TLItemDelegate::setEditorData(QWidget *editor, const QModelIndex &index) const
 {
-    if (QTextEdit *edit = qobject_cast<QTextEdit *>(editor); edit && index.column() == TLItem::TextColumn) {
-        TLRichText *document = qobject_cast<TLRichText *>(edit->document());
-        document->setDefaultFont(edit->font());
-        document->setLabel(index.data(Qt::EditRole).toString());
-        // Loading and clamping are no edits: neither undone nor written back.
-        document->clearUndoRedoStacks();
-        document->setModified(false);
+    if (TLRichTextEdit *edit = qobject_cast<TLRichTextEdit *>(editor); edit && index.column() == TLItem::TextColumn) {
+        edit->document()->setDefaultFont(edit->font());
+        edit->setLabel(index.data(Qt::EditRole).toString());
+        // Loading is no edit: nothing is written back unless the user types.
+        edit->document()->setModified(false);
         return;
     }
     if (QLineEdit *edit = qobject_cast<QLineEdit *>(editor); edit && index.column() == TLItem::BackgroundColorColumn) {
@@ -296,8 +295,6 @@ void TLItemDelegate::setModelData(QWidget *editor, QAbstractItemModel *model, co
         QTextDocument *document = edit->document();
         if (!document->isModified())
             return;
-        // Pasted HTML is not clamped on the way in.
-        TLRichText::clampFormats(document);
         model->setData(index, document->toHtml(), Qt::EditRole);
         document->setModified(false);
         return;
