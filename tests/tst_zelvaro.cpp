@@ -343,19 +343,13 @@ void TestZelvaro::shouldSaveALoadedDocumentUnchanged()
 {
     QFETCH(double, dayWidth);
     TLDocument document;
-    document.style = 3;
     document.start = QDate(2007, 1, 1);
     document.end = QDate(2007, 3, 1);
     document.dayWidth = dayWidth;
     document.posHeight = 45;
-    document.tPos = 17;
     document.maxPos = 4;
-    document.bgMode = 2;
-    document.bgColors = { Qt::red, QColor("#123456"), Qt::green };
     document.displayFlags = { 0, 3, 4, 8 };
-    document.items << item(QDate(2007, 1, 10), 2, QStringLiteral("<b>two</b>"))
-                   << item(QDate(2007, 2, 1), 0, QStringLiteral("zero"));
-    document.items[1].endDate = QDate(2007, 2, 20);
+    document.items << item(QDate(2007, 1, 10), 2, QStringLiteral("<b>two</b>"));
     const QString path = writeDocument(QStringLiteral("width.vrk"), document);
     QFile file(path);
     QVERIFY(file.open(QIODevice::ReadOnly));
