@@ -11,11 +11,13 @@
 
 #include <QBrush>
 #include <QCheckBox>
+#include <QCoreApplication>
 #include <QDateEdit>
 #include <QDebug>
 #include <QDir>
 #include <QFile>
 #include <QFileDialog>
+#include <QFileInfo>
 #include <QMessageBox>
 #include <QPixmap>
 #include <QSaveFile>
@@ -65,6 +67,18 @@ bool isNativeName(const QString &path)
 bool isTableName(const QString &path)
 {
     return path.endsWith(QLatin1String(tableEnding));
+}
+
+// A name that leads to a device or a pipe would be read without end, or
+// block until something writes to it; only regular files are opened.
+TLFileResult openForReading(QFile *file)
+{
+    const QFileInfo info(file->fileName());
+    if (info.exists() && !info.isFile())
+        return TLFileResult(TLFileResult::OpenFailed, QCoreApplication::translate("Zelvaro", "Not a regular file"));
+    if (!file->open(QIODevice::ReadOnly))
+        return TLFileResult(TLFileResult::OpenFailed, file->errorString());
+    return TLFileResult();
 }
 
 }
@@ -224,8 +238,8 @@ void Zelvaro::reportFileResult(const QString &path, const TLFileResult &result)
 TLFileResult Zelvaro::loadNative(const QString &path)
 {
     QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        return TLFileResult(TLFileResult::OpenFailed, file.errorString());
+    if (const TLFileResult opened = openForReading(&file); !opened)
+        return opened;
     TLDocument document;
     const TLFileResult result = TLDocument::read(&file, &document);
     if (!result.hasDocument())
@@ -316,8 +330,8 @@ TLFileResult Zelvaro::loadCsv(const QString &path)
 {
     // Raw bytes: the codec tells the encoding and takes either line end.
     QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        return TLFileResult(TLFileResult::OpenFailed, file.errorString());
+    if (const TLFileResult opened = openForReading(&file); !opened)
+        return opened;
     QList<TLItem> items;
     const TLFileResult result = TLCsv::read(&file, &items);
     if (!result.hasDocument())

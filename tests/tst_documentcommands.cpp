@@ -21,6 +21,8 @@
 
 #include <memory>
 
+#include <sys/stat.h>
+
 namespace {
 
 // The file dialogs answered from lists; every question is noted.
@@ -237,6 +239,12 @@ void TestDocumentCommands::shouldOpenChartsAndTables_data()
     refused("missing chart", files.filePath(QStringLiteral("missing.vrk")), "cannot be opened");
     refused("folder named as a table", files.filePath(QStringLiteral("folder.csv")), "cannot be opened");
     refused("not a chart", writeFile(QStringLiteral("text.vrk"), "plain text"), "not a timeline chart");
+    const QString zero = files.filePath(QStringLiteral("zero.csv"));
+    QVERIFY(QFile::link(QStringLiteral("/dev/zero"), zero));
+    refused("table linked to an endless device", zero, "Not a regular file");
+    const QString pipe = files.filePath(QStringLiteral("pipe.vrk"));
+    QCOMPARE(mkfifo(QFile::encodeName(pipe).constData(), 0600), 0);
+    refused("pipe that nothing writes to", pipe, "Not a regular file");
 }
 
 void TestDocumentCommands::shouldOpenChartsAndTables()

@@ -77,13 +77,13 @@
 <context>
     <name>TLItemDelegate</name>
     <message>
-        <location filename="../view/tlitemdelegate.cpp" line="+257"/>
+        <location filename="../view/tlitemdelegate.cpp" line="+258"/>
         <source>Ctrl+Return to finish, Ctrl+B, Ctrl+I and Ctrl+U for bold, italic and underline</source>
         <translation>Strg+Eingabe zum Abschließen; Strg+B, Strg+I und Strg+U für fett, kursiv und unterstrichen</translation>
     </message>
     <message>
         <location line="+7"/>
-        <location line="+112"/>
+        <location line="+108"/>
         <source>Choose a colour</source>
         <translation>Farbe wählen</translation>
     </message>
@@ -140,7 +140,7 @@
 <context>
     <name>TLItemModel</name>
     <message>
-        <location filename="../model/tlitemmodel.cpp" line="+96"/>
+        <location filename="../model/tlitemmodel.cpp" line="+107"/>
         <source>Date</source>
         <translation>Datum</translation>
     </message>
@@ -196,7 +196,12 @@
         <translation>Typ 3</translation>
     </message>
     <message>
-        <location filename="../app/documentcommands.cpp" line="+74"/>
+        <location filename="../app/documentcommands.cpp" line="+78"/>
+        <source>Not a regular file</source>
+        <translation>Keine gewöhnliche Datei</translation>
+    </message>
+    <message>
+        <location line="+12"/>
         <location line="+38"/>
         <location filename="../app/exportcommands.cpp" line="+63"/>
         <source>Choose a file</source>
