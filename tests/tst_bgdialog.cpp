@@ -19,11 +19,6 @@
 
 namespace {
 
-template <typename T> T *child(const BGDialog &dialog, const char *name)
-{
-    return dialog.findChild<T *>(QLatin1String(name));
-}
-
 // Four distinct pixels, so that a tiling shows where every copy starts.
 QImage tile()
 {
@@ -45,7 +40,7 @@ QString checked(const BGDialog &dialog)
 {
     QStringList on;
     for (const char *name : { "gb0", "gb1", "gb2", "rSenkrecht", "rDiagonal" })
-        if (child<QWidget>(dialog, name)->property("checked").toBool())
+        if (dialog.findChild<QWidget *>(name)->property("checked").toBool())
             on << QLatin1String(name);
     return on.join(QLatin1Char(' '));
 }
@@ -58,12 +53,12 @@ QStringList choices(const BGDialog &dialog)
 {
     QStringList state;
     for (int i = 0; i < 3; ++i) {
-        const QIcon icon = child<QPushButton>(dialog, colourButtons[i])->icon();
+        const QIcon icon = dialog.findChild<QPushButton *>(colourButtons[i])->icon();
         const bool square = icon.availableSizes() == QList<QSize>({ QSize(32, 32) });
         state << dialog.colors().at(i).name() + QLatin1Char(' ')
                 + (square ? QColor(icon.pixmap(32).toImage().pixel(16, 16)).name() : QStringLiteral("not 32 by 32"));
     }
-    return state << dialog.fileName() << child<QLineEdit>(dialog, "lFile")->text();
+    return state << dialog.fileName() << dialog.findChild<QLineEdit *>("lFile")->text();
 }
 
 }
@@ -110,7 +105,7 @@ void TestBGDialog::shouldStartAsAWhiteSolidColour()
     // Laid out on show, the preview follows the label's new size.
     dialog.show();
     QVERIFY(QTest::qWaitForWindowExposed(&dialog));
-    const QLabel *preview = child<QLabel>(dialog, "lFarbe");
+    const QLabel *preview = dialog.findChild<QLabel *>("lFarbe");
     QCOMPARE(preview->pixmap().deviceIndependentSize().toSize(), preview->size());
 }
 
@@ -164,11 +159,11 @@ void TestBGDialog::shouldPreviewTheChoice()
     QFETCH(QString, file);
     QFETCH(QList<QColor>, corners);
     BGDialog dialog;
-    QLabel *preview = child<QLabel>(dialog, "lFarbe");
+    QLabel *preview = dialog.findChild<QLabel *>("lFarbe");
     preview->setFixedSize(64, 64);
     dialog.setColors(Qt::green, Qt::red, Qt::blue);
     dialog.setMode(mode);
-    child<QLineEdit>(dialog, "lFile")->setText(file.isEmpty() ? file : files.filePath(file));
+    dialog.findChild<QLineEdit *>("lFile")->setText(file.isEmpty() ? file : files.filePath(file));
 
     const QImage image = preview->pixmap().toImage();
     QCOMPARE(image.size(), QSize(64, 64));
@@ -184,7 +179,7 @@ void TestBGDialog::shouldPreviewTheChoice()
 void TestBGDialog::shouldCompletePathsFromTheFileSystem()
 {
     BGDialog dialog;
-    QCompleter *completer = child<QLineEdit>(dialog, "lFile")->completer();
+    QCompleter *completer = dialog.findChild<QLineEdit *>("lFile")->completer();
     // The model lists a folder in the background once it is asked for it.
     qobject_cast<QFileSystemModel *>(completer->model())->index(files.path());
     completer->setCompletionPrefix(files.filePath(QStringLiteral("ti")));
@@ -208,7 +203,7 @@ void TestBGDialog::shouldKeepTheChoiceWhenTheChooserIsCancelled()
     BGDialog dialog;
     check(dialog, QStringLiteral("gb0 gb1 gb2"));
     dialog.setFileName(QStringLiteral("/somewhere/else.png"));
-    child<QLineEdit>(dialog, "lFile")->setText(dialog.fileName());
+    dialog.findChild<QLineEdit *>("lFile")->setText(dialog.fileName());
     const QList<QColor> before = dialog.colors();
     QStringList expected = choices(dialog);
 
@@ -228,9 +223,9 @@ void TestBGDialog::shouldKeepTheChoiceWhenTheChooserIsCancelled()
         QMetaObject::invokeMethod(modal, answered ? "accept" : "reject");
     });
     if (index < 3)
-        child<QPushButton>(dialog, colourButtons[index])->click();
+        dialog.findChild<QPushButton *>(colourButtons[index])->click();
     else
-        child<QToolButton>(dialog, "tbFile")->click();
+        dialog.findChild<QToolButton *>("tbFile")->click();
 
     QCOMPARE(parent, &dialog);
     QCOMPARE(initial, before.value(index));

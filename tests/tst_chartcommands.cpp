@@ -34,12 +34,10 @@ QString parametersOf(const TLine *t)
 {
     QList<int> flags = TLineProbe::flagsOf(t).values();
     std::sort(flags.begin(), flags.end());
-    const QImage texture = BgProbe::bgOf(t).textureImage().convertToFormat(QImage::Format_RGB32);
     QString text;
-    QDebug(&text) << t->bgMode() << TLineProbe::bgColorsOf(t) << texture.size()
-                  << (texture.isNull() ? 0 : texture.pixel(1, 1)) << TLineProbe::startOf(t) << TLineProbe::endOf(t)
-                  << TLineProbe::maxPosOf(t) << TLineProbe::tPosOf(t) << TLineProbe::dayWidthOf(t)
-                  << TLineProbe::posHeightOf(t) << flags;
+    QDebug(&text) << t->bgMode() << TLineProbe::bgColorsOf(t) << BgProbe::bgOf(t).textureImage().size()
+                  << TLineProbe::startOf(t) << TLineProbe::endOf(t) << TLineProbe::maxPosOf(t) << TLineProbe::tPosOf(t)
+                  << TLineProbe::dayWidthOf(t) << TLineProbe::posHeightOf(t) << flags;
     return text;
 }
 
@@ -61,7 +59,6 @@ private slots:
 
 private:
     TLine *chart() { return window->findChild<QScrollArea *>()->findChild<TLine *>(); }
-    template <typename T> T *control(const char *name) { return window->findChild<T *>(QLatin1String(name)); }
 
     QTemporaryDir configDir;
     QTemporaryDir files;
@@ -74,7 +71,6 @@ void TestChartCommands::initTestCase()
     qputenv("XDG_CONFIG_HOME", configDir.path().toLocal8Bit());
     QImage tile(3, 2, QImage::Format_RGB32);
     tile.fill(Qt::yellow);
-    tile.setPixel(1, 1, qRgb(200, 0, 100));
     tilePath = files.filePath(QStringLiteral("tile.png"));
     QVERIFY(tile.save(tilePath));
 }
@@ -167,26 +163,25 @@ void TestChartCommands::shouldHandEveryParameterToTheNewStyle()
         });
         window->changeBackground();
     }
-    control<QSpinBox>("sMaxPos")->setValue(7);
-    control<QSlider>("slArrow")->setValue(15);
+    window->findChild<QSpinBox *>("sMaxPos")->setValue(7);
+    window->findChild<QSlider *>("slArrow")->setValue(15);
     // A new chart takes the row height through the integer overload.
-    control<QSlider>("slHeight")->setValue(60);
+    window->findChild<QSlider *>("slHeight")->setValue(60);
     window->setWindowModified(false);
     QPointer<TLine> before = chart();
     const QString parameters = parametersOf(before);
     QVERIFY(parameters.contains(QStringLiteral(" 7 15 20.4 60 ")));
     QCOMPARE(parameters.contains(QStringLiteral("QSize(3, 2)")), pattern);
 
-    QStringList question;
+    QString preselected;
     whenModalIs<QInputDialog>([&](QInputDialog *dialog) {
-        question << dialog->windowTitle() << dialog->labelText() << dialog->comboBoxItems() << dialog->textValue()
-                 << (dialog->isComboBoxEditable() ? "editable" : "fixed");
+        preselected = dialog->textValue();
         dialog->setTextValue(answer);
         answer.isEmpty() ? dialog->reject() : dialog->accept();
     });
     window->changeTimelineTyp();
 
-    QCOMPARE(question, QStringList({ "", "", "Typ 1", "Typ 2", "Typ 3", "Typ 1", "fixed" }));
+    QCOMPARE(preselected, QStringLiteral("Typ 1"));
     QCOMPARE(before.isNull(), !answer.isEmpty());
     QCOMPARE(window->findChildren<TLine *>().size(), 1);
     QCOMPARE(QLatin1String(chart()->metaObject()->className()), style);

@@ -15,15 +15,6 @@
 #include <QSpinBox>
 #include <QtTest>
 
-namespace {
-
-template <typename T> T *child(const TLItemDialog &dialog, const char *name)
-{
-    return dialog.findChild<T *>(QLatin1String(name));
-}
-
-}
-
 class TestTLItemDialog : public QObject
 {
     Q_OBJECT
@@ -48,9 +39,9 @@ void TestTLItemDialog::shouldStartWithConstructionValues()
     QCOMPARE(dialog.itemPos(), 0);
     QVERIFY(dialog.itemText().isEmpty());
     QVERIFY(!dialog.itemBackgroundColor().isValid());
-    QCOMPARE(child<QCheckBox>(dialog, "cbEnd")->accessibleName(), QStringLiteral("End"));
-    QVERIFY(child<QCheckBox>(dialog, "cbEnd")->text().isEmpty());
-    QVERIFY(qobject_cast<TLRichText *>(child<TLRichTextEdit>(dialog, "tText")->document()));
+    QCOMPARE(dialog.findChild<QCheckBox *>("cbEnd")->accessibleName(), QStringLiteral("End"));
+    QVERIFY(dialog.findChild<QCheckBox *>("cbEnd")->text().isEmpty());
+    QVERIFY(qobject_cast<TLRichText *>(dialog.findChild<TLRichTextEdit *>("tText")->document()));
 }
 
 void TestTLItemDialog::shouldShowTheFontAtTheStartOfTheText_data()
@@ -74,9 +65,9 @@ void TestTLItemDialog::shouldShowTheFontAtTheStartOfTheText()
     dialog.setText(html);
     QCOMPARE(dialog.itemText(), html);
     // A family that is not installed shows as the font that stands in for it.
-    QCOMPARE(QFontInfo(child<QFontComboBox>(dialog, "fcFont")->currentFont()).family(),
+    QCOMPARE(QFontInfo(dialog.findChild<QFontComboBox *>("fcFont")->currentFont()).family(),
              QFontInfo(QFont(family)).family());
-    QCOMPARE(child<QSpinBox>(dialog, "sFontSize")->value(), size);
+    QCOMPARE(dialog.findChild<QSpinBox *>("sFontSize")->value(), size);
 }
 
 void TestTLItemDialog::shouldTakeTheFormOnlyOnOk_data()
@@ -105,19 +96,19 @@ void TestTLItemDialog::shouldTakeTheFormOnlyOnOk()
     dialog.setText(QStringLiteral("<p>old</p>"));
     dialog.setBackgroundColor(Qt::yellow);
     dialog.setEnd(end);
-    QCheckBox *cbEnd = child<QCheckBox>(dialog, "cbEnd");
+    QCheckBox *cbEnd = dialog.findChild<QCheckBox *>("cbEnd");
     QCOMPARE(cbEnd->isChecked(), end.isValid());
-    QCOMPARE(child<QDateEdit>(dialog, "dEnd")->date(), end.isValid() ? end : QDate(2000, 1, 1));
+    QCOMPARE(dialog.findChild<QDateEdit *>("dEnd")->date(), end.isValid() ? end : QDate(2000, 1, 1));
     QCOMPARE(dialog.itemPos(), 150);
-    QCOMPARE(child<QSpinBox>(dialog, "sPos")->value(), 99);
+    QCOMPARE(dialog.findChild<QSpinBox *>("sPos")->value(), 99);
 
-    child<QDateEdit>(dialog, "dStart")->setDate(QDate(2007, 1, 1));
+    dialog.findChild<QDateEdit *>("dStart")->setDate(QDate(2007, 1, 1));
     if (toggleEnd)
         cbEnd->click();
-    QCOMPARE(child<QDateEdit>(dialog, "dEnd")->isEnabled(), cbEnd->isChecked());
-    TLRichTextEdit *tText = child<TLRichTextEdit>(dialog, "tText");
+    QCOMPARE(dialog.findChild<QDateEdit *>("dEnd")->isEnabled(), cbEnd->isChecked());
+    TLRichTextEdit *tText = dialog.findChild<TLRichTextEdit *>("tText");
     tText->setLabel(QStringLiteral("<p>Zwischen<b>bericht</b></p>"));
-    child<QPushButton>(dialog, ok ? "okButton" : "cancelButton")->click();
+    dialog.findChild<QPushButton *>(ok ? "okButton" : "cancelButton")->click();
 
     const QString html = tText->document()->toHtml();
     QVERIFY(html.contains(QStringLiteral("font-weight:700;\">bericht</span>")));
@@ -147,7 +138,7 @@ void TestTLItemDialog::shouldApplyOnlyAcceptedChoices()
     dialog.setText(QStringLiteral("<p><span style=\"font-family:'DejaVu Sans'; color:#00ff00\">green</span>"
                                   "<span style=\"font-family:'DejaVu Sans Mono'; color:#0000ff\">blue</span></p>"));
     dialog.setBackgroundColor(Qt::yellow);
-    TLRichTextEdit *tText = child<TLRichTextEdit>(dialog, "tText");
+    TLRichTextEdit *tText = dialog.findChild<TLRichTextEdit *>("tText");
     tText->selectAll();
     const QString html = tText->document()->toHtml();
     const QString start = button == "pFont"    ? tText->currentFont().family()
@@ -165,7 +156,7 @@ void TestTLItemDialog::shouldApplyOnlyAcceptedChoices()
         }
         accept ? qobject_cast<QDialog *>(modal)->accept() : qobject_cast<QDialog *>(modal)->reject();
     });
-    child<QPushButton>(dialog, button.toLatin1())->click();
+    dialog.findChild<QPushButton *>(button)->click();
 
     QCOMPARE(started, start);
     const bool onText = button != "pBackgroundColor";
@@ -182,7 +173,7 @@ void TestTLItemDialog::shouldLoadNothingFromOutsideAndClampLabels()
     dialog.show();
     QVERIFY(QTest::qWaitForWindowExposed(&dialog));
     dialog.grab();
-    TLRichTextEdit *tText = child<TLRichTextEdit>(dialog, "tText");
+    TLRichTextEdit *tText = dialog.findChild<TLRichTextEdit *>("tText");
     QVERIFY(tText->toHtml().contains(QStringLiteral("font-size:%1pt").arg(TLRichText::MaxFontPointSize)));
     // The clamping is no step the user can undo.
     QVERIFY(!tText->document()->isUndoAvailable());
