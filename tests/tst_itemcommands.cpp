@@ -87,13 +87,12 @@ void TestItemCommands::shouldWriteTheDialogBackOnlyOnOk()
     QVariantList shown;
     QString html;
     whenModal([&, ok](QWidget *modal) {
-        auto *text = modal->findChild<QTextEdit *>(QStringLiteral("tText"));
-        shown = { modal->findChild<QDateEdit *>(QStringLiteral("dStart"))->date(),
-                  modal->findChild<QSpinBox *>(QStringLiteral("sPos"))->value(), text->toPlainText(),
-                  modal->findChild<QCheckBox *>(QStringLiteral("cbEnd"))->isChecked() };
+        auto *text = modal->findChild<QTextEdit *>("tText");
+        shown = { modal->findChild<QDateEdit *>("dStart")->date(), modal->findChild<QSpinBox *>("sPos")->value(),
+                  text->toPlainText(), modal->findChild<QCheckBox *>("cbEnd")->isChecked() };
         text->setPlainText(QStringLiteral("Abschlussbericht"));
         html = text->document()->toHtml();
-        modal->findChild<QPushButton *>(QLatin1String(ok ? "okButton" : "cancelButton"))->click();
+        modal->findChild<QPushButton *>(ok ? "okButton" : "cancelButton")->click();
     });
     if (row < 0)
         window->newItem();
