@@ -64,4 +64,15 @@ inline void whenPopup(std::function<void(QWidget *)> act)
     whenShown([] { return QApplication::activePopupWidget(); }, std::move(act));
 }
 
+// Answers the next modal widget when it is a T, and closes any other.
+template <typename T, typename Act> void whenModalIs(Act act)
+{
+    whenModal([act](QWidget *widget) {
+        if (T *t = qobject_cast<T *>(widget))
+            act(t);
+        else
+            widget->close();
+    });
+}
+
 #endif
