@@ -126,9 +126,9 @@ void TestTLRichText::shouldLeaveOrdinaryLabelsUnchanged()
 {
     const QString html =
         QStringLiteral("<p>Projekt<br/>Start</p><p style=\"margin-left:20px\">b</p><ul><li>one</li>"
-                       "<li style=\"margin-top:10px\"><span style=\"font-family:Arial; font-size:12pt; font-weight:700; "
-                       "color:#ff0000;\">two</span></li></ul><table border=1 cellpadding=4 cellspacing=2 width=300><tr>"
-                       "<td width=100>a</td><td colspan=2>b</td></tr></table>")
+                       "<li style=\"margin-top:10px\"><span style=\"font-family:Arial; font-size:12pt; "
+                       "font-weight:700; color:#ff0000;\">two</span></li></ul><table border=1 cellpadding=4 "
+                       "cellspacing=2 width=300><tr><td width=100>a</td><td colspan=2>b</td></tr></table>")
         + QStringLiteral("<table border=1><tr><td>a</td><td>").repeated(TLRichText::MaxTableDepth) + QStringLiteral("x")
         + QStringLiteral("</td></tr></table>").repeated(TLRichText::MaxTableDepth);
     QTextDocument plain;
