@@ -393,34 +393,25 @@ void TestTLItemModel::shouldAppendItemsInOneInsertion()
     QSignalSpy inserted(&model, &TLItemModel::rowsInserted);
     QSignalSpy changed(&model, &TLItemModel::dataChanged);
     QSignalSpy maxpos(&model, &TLItemModel::maxposChanged);
-
     QString roomy = QStringLiteral("<b>a</b>");
     roomy.reserve(4096);
     QList<TLItem> records;
     for (int pos : { 2, 7, -1, 6 })
-        records.append(TLItem { QDate(2006, 10, 4 + pos), pos, roomy, Qt::yellow, QDate() });
+        records.append(TLItem { QDate(2006, 10, 4), pos, roomy, Qt::yellow, QDate() });
     model.appendItems(records);
+    model.appendItems({});
 
-    QCOMPARE(model.rowCount(), 5);
     QCOMPARE(inserted.size(), 1);
-    QCOMPARE(inserted.at(0).at(1).toInt(), 1);
-    QCOMPARE(inserted.at(0).at(2).toInt(), 4);
+    QCOMPARE(inserted.at(0).mid(1), (QVariantList { 1, 4 }));
     QCOMPARE(changed.size(), 0);
     QCOMPARE(maxpos.size(), 1);
     QCOMPARE(maxpos.at(0).at(0).toInt(), 8);
-    for (int row = 1; row < 5; ++row) {
-        QCOMPARE(model.data(model.index(row, TLItem::PosColumn)).toInt(), records.at(row - 1).pos);
-        const QString text = model.data(model.index(row, TLItem::TextColumn)).toString();
-        QCOMPARE(text, roomy);
-        QCOMPARE(text.capacity(), text.size());
-    }
-
-    // Below the highest position nothing asks for rows; nothing at all is no insertion.
-    model.appendItems({ TLItem { QDate(), 3, QString(), Qt::white, QDate() } });
-    model.appendItems({});
-    QCOMPARE(inserted.size(), 2);
-    QCOMPARE(maxpos.size(), 1);
-    QCOMPARE(model.rowCount(), 6);
+    QList<int> positions;
+    for (int row = 1; row < model.rowCount(); ++row)
+        positions << model.data(model.index(row, TLItem::PosColumn)).toInt();
+    QCOMPARE(positions, (QList<int> { 2, 7, -1, 6 }));
+    // A large document keeps only the characters of its labels.
+    QCOMPARE(model.data(model.index(1, TLItem::TextColumn)).toString().capacity(), roomy.size());
 }
 
 QTEST_MAIN(TestTLItemModel)
