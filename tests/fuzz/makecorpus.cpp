@@ -8,6 +8,7 @@
 
 #include "model/tlcsv.h"
 #include "model/tldocument.h"
+#include "tests/legacydocument.h"
 
 #include <QBuffer>
 #include <QByteArray>
@@ -24,41 +25,6 @@
 #include <cstdio>
 
 namespace {
-
-const TLItem firstItem { QDate(2006, 10, 19), 2, QStringLiteral("<b>Zwischenbericht</b>"), QColor("#ffff00"),
-                         QDate(2006, 10, 25) };
-const TLItem secondItem { QDate(2006, 10, 17), 3, QString(), QColor("#e0e0e0"), QDate() };
-
-// A chart as the program's earlier releases wrote it, field by field.
-QByteArray legacyDocument(int version, QDataStream::Version fontVersion)
-{
-    QByteArray data;
-    QDataStream out(&data, QIODevice::WriteOnly);
-    out.setVersion(QDataStream::Qt_4_6);
-    out << quint32(TLDocument::Magic) << quint8(version);
-    if (version == 4)
-        out << qint32(2);
-    out << QDate(2006, 10, 4) << QDate(2006, 11, 8) << 20.4 << 94.99 << qint32(2) << qint32(5);
-    if (version < 4)
-        out << true << false;
-    if (version >= 3)
-        out << qint32(2) << quint32(2) << QColor("#112233") << QColor("#445566") << QStringLiteral("bg.png");
-    if (version == 4)
-        out << quint32(3) << qint32(7) << qint32(1) << qint32(4);
-    out << quint32(2);
-    for (const TLItem &item : { firstItem, secondItem }) {
-        out << item.date << qint32(item.pos) << item.text << item.backgroundColor;
-        if (version == 1) {
-            out << QColor(Qt::red);
-            out.setVersion(fontVersion);
-            out << QFont(QStringLiteral("tahoma"), 9);
-            out.setVersion(QDataStream::Qt_4_6);
-        }
-        if (version >= 2)
-            out << item.endDate;
-    }
-    return data;
-}
 
 QByteArray currentDocument()
 {
