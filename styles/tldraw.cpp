@@ -40,6 +40,8 @@ const QColor arrowShadowColor(40, 40, 40, 128);
 const int shadowOffset = 6;
 const int roundness = 25;
 
+qint64 layoutCount = 0;
+
 // The part of the box area that this paint can change. A box far wider
 // than the chart (an end date centuries away) then needs a pixmap no larger
 // than what is shown of it, and a box outside the exposed area none at all.
@@ -217,16 +219,40 @@ QRect visibleArea(QPainter *painter, const QRect &widgetRect)
 
 QSize layoutItemText(TLRichText *document, const QString &text, std::optional<int> span)
 {
+    ++layoutCount;
+    // An emptied document takes its width before the label, so that the
+    // label is laid out once at the width it is measured at.
+    document->clear();
+    if (span) {
+        const double width = double(*span);
+        document->setTextWidth(TLRichText::layoutWidth(width));
+        document->setLabel(text);
+        const QSizeF size = document->size();
+        // A span beyond what the text layout takes keeps its width; only its
+        // text is laid out narrower.
+        if (width > TLRichText::layoutWidth(width))
+            return QSize(*span, truncate(size.height()));
+        return QSize(truncate(size.width()), truncate(size.height()));
+    }
+    document->setTextWidth(-1);
     document->setLabel(text);
     document->adjustSize();
-    const double width = span ? double(*span) : document->idealWidth() + 10.0;
-    document->setTextWidth(TLRichText::layoutWidth(width));
+    document->setTextWidth(TLRichText::layoutWidth(document->idealWidth() + 10.0));
     const QSizeF size = document->size();
-    // A span beyond what the text layout takes keeps its width; only its
-    // text is laid out narrower.
-    if (span && width > TLRichText::layoutWidth(width))
-        return QSize(*span, truncate(size.height()));
     return QSize(truncate(size.width()), truncate(size.height()));
+}
+
+void layoutItemTextAt(TLRichText *document, const QString &text, double width)
+{
+    ++layoutCount;
+    document->clear();
+    document->setTextWidth(width);
+    document->setLabel(text);
+}
+
+qint64 labelLayouts()
+{
+    return layoutCount;
 }
 
 void drawItemBox(QPainter *painter, const QRect &widgetRect, const QBrush &background, int x, int y, int w, int h,
@@ -243,28 +269,22 @@ void drawItemBox(QPainter *painter, const QRect &widgetRect, const QBrush &backg
     drawSquareBox(painter, widgetRect, x, y, w, h, fill, document);
 }
 
-QRect drawHorizontalItem(QPainter *painter, const QRect &widgetRect, const QBrush &background, const ItemCells &item,
-                         int x1, int x2, int y, const QSet<int> &flags, bool decorations)
+void drawHorizontalItem(QPainter *painter, const QRect &widgetRect, const QBrush &background, const ItemCells &item,
+                        const QRect &box, int x2, QTextDocument *label, const QSet<int> &flags, bool decorations)
 {
     const QFont savedFont = painter->font();
-    TLRichText document;
-    std::optional<int> span;
-    if (x1 < x2)
-        span = TLGeometry::pixel(double(x2) - double(x1));
-    const QSize size = layoutItemText(&document, item.text, span);
-    drawItemBox(painter, widgetRect, background, x1, y, size.width(), size.height(), item.fill, &document, flags,
+    const int x1 = box.x();
+    drawItemBox(painter, widgetRect, background, x1, box.y(), box.width(), box.height(), item.fill, label, flags,
                 decorations);
-
     if (flags.contains(TLine::MarkItems)) {
         const QString format = QStringLiteral("dd/MM/yyyy");
         if (x1 < x2)
-            drawItemDates(painter, y, size.height(), item.date.toString(format), x1 + 1,
+            drawItemDates(painter, box.y(), box.height(), item.date.toString(format), x1 + 1,
                           item.endDate.toString(format), x2 - 10);
         else
-            drawItemDates(painter, y, size.height(), item.date.toString(format), x1 + 1);
+            drawItemDates(painter, box.y(), box.height(), item.date.toString(format), x1 + 1);
     }
     painter->setFont(savedFont);
-    return QRect(x1, y, size.width() + 10, size.height() + 5);
 }
 
 void drawItemDates(QPainter *painter, int y, int h, const QString &first, int firstX, const QString &second,
