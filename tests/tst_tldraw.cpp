@@ -1346,7 +1346,8 @@ void TestTLDraw::shouldLayOutOnlyTheLabelsAPaintNeeds()
 // On the screen a paint leaves labels far before the view that are not laid
 // out yet to the background; once they are, and after a scroll step that
 // moves the picture and paints only what comes into view, the screen shows
-// what a fresh chart paints there.
+// what a fresh chart paints there. A picture taken of the chart needs no
+// wait.
 void TestTLDraw::shouldShowOnTheScreenWhatAFreshChartPaints()
 {
     TLItemModel model;
@@ -1394,6 +1395,14 @@ void TestTLDraw::shouldShowOnTheScreenWhatAFreshChartPaints()
     QTRY_COMPARE(chart->pendingLayouts(), 0);
     QTRY_COMPARE(onScreen(), freshPart());
     QCOMPARE(onScreen().pixel(viewport->width() / 2, 10), QColor(0xff, 0x80, 0x80).rgb());
+
+    // A picture taken of the chart is exact at once.
+    addItem(&model, start, 2, QStringLiteral("<table width=2600 bgcolor=#80ff80><tr><td>wide</td></tr></table>"),
+            Qt::cyan);
+    const QRect part(chart->mapFrom(viewport, QPoint()), viewport->size());
+    const QImage grabbed = chart->grab(part).toImage().convertToFormat(QImage::Format_RGB32);
+    QCOMPARE(grabbed, freshPart());
+    QCOMPARE(grabbed.pixel(viewport->width() / 2, 210), QColor(0x80, 0xff, 0x80).rgb());
 
     area.horizontalScrollBar()->setValue(area.horizontalScrollBar()->value() + 120);
     QTRY_COMPARE(onScreen(), freshPart());

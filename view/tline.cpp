@@ -10,6 +10,7 @@
 #include <QAbstractItemModel>
 #include <QAction>
 #include <QApplication>
+#include <QBackingStore>
 #include <QContextMenuEvent>
 #include <QDeadlineTimer>
 #include <QDrag>
@@ -20,6 +21,7 @@
 #include <QMenu>
 #include <QMimeData>
 #include <QMouseEvent>
+#include <QPaintEngine>
 #include <QPainter>
 #include <QPixmap>
 #include <QRegion>
@@ -522,8 +524,11 @@ void TLine::paintItems(QPainter *painter)
         return;
     lastReach = drawingReach(painter);
     // A paint on the screen is corrected by the background measuring; a
-    // picture taken of the chart or a small chart is exact at once.
-    const bool onScreen = painter->device() == this && isVisible() && items->rowCount() > SmallChart
+    // picture taken of the chart (an export, a print, a drag) or a small
+    // chart is exact at once.
+    QBackingStore *screen = window()->backingStore();
+    const bool onScreen = isVisible() && screen && painter->paintEngine()
+        && painter->paintEngine()->paintDevice() == screen->paintDevice() && items->rowCount() > SmallChart
         && visibleRegion().boundingRect().contains(area);
     keepMeasured = true;
     const QList<int> rows = items->rowsMeeting(area, lastReach, onScreen ? deferBand() : -1);
