@@ -30,6 +30,10 @@ TLRichText *TLLabelCache::measure()
 
 void TLLabelCache::keepMeasure(int row)
 {
+    // A paint that measures a great many labels to find the few it draws
+    // keeps the most recent of them.
+    if (documents.size() >= maximumKept)
+        keepRecent(maximumKept / 2);
     Entry &entry = documents[row];
     entry.document = measuring;
     entry.width = measuring->textWidth();
@@ -99,9 +103,17 @@ void TLLabelCache::clear()
 
 void TLLabelCache::trim(int neededByOnePaint)
 {
-    const int keep = std::clamp(2 * neededByOnePaint, minimumKept, maximumKept);
+    keepRecent(std::clamp(2 * neededByOnePaint, minimumKept, maximumKept));
+}
+
+void TLLabelCache::keepRecent(int keep)
+{
     if (documents.size() <= keep)
         return;
+    if (keep <= 0) {
+        documents.clear();
+        return;
+    }
     QList<quint64> uses;
     uses.reserve(documents.size());
     for (const Entry &entry : std::as_const(documents))

@@ -44,6 +44,7 @@ private:
         quint64 used = 0;
     };
 
+    void keepRecent(int keep);
     void shiftRows(int from, int by);
     std::shared_ptr<TLRichText> takeSpare();
 
