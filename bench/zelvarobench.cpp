@@ -285,11 +285,33 @@ QString number(double value, int width, int precision = 0)
     return QStringLiteral("%1").arg(value, width, 'f', precision);
 }
 
+// The processor and how busy the machine is, for the figures to be read by.
+QString machine()
+{
+    QString model;
+    int cores = 0;
+    QFile cpuInfo(QStringLiteral("/proc/cpuinfo"));
+    if (cpuInfo.open(QIODevice::ReadOnly)) {
+        for (const QByteArray &line : cpuInfo.readAll().split('\n')) {
+            if (line.startsWith("model name")) {
+                model = QString::fromUtf8(line.mid(line.indexOf(':') + 1).trimmed());
+                ++cores;
+            }
+        }
+    }
+    QFile loadAverage(QStringLiteral("/proc/loadavg"));
+    QString load;
+    if (loadAverage.open(QIODevice::ReadOnly))
+        load = QString::fromLatin1(loadAverage.readAll().split(' ').mid(0, 3).join(' '));
+    return QStringLiteral("%1, %2 cores, load average %3").arg(model).arg(cores).arg(load);
+}
+
 int runAll(const QList<int> &sizes, const QList<int> &styles, int repeats, const QString &dirPath)
 {
     QTemporaryDir temporary;
     const QString dir = dirPath.isEmpty() ? temporary.path() : dirPath;
     QDir().mkpath(dir);
+    out() << "Machine: " << machine() << Qt::endl << Qt::endl;
     out() << "| items | style | file MB | read ms | load ms | first paint ms | jump ms | background ms "
              "| repaint ms | scroll ms | read peak MB | chart peak MB |"
           << Qt::endl
@@ -315,6 +337,7 @@ int runAll(const QList<int> &sizes, const QList<int> &styles, int repeats, const
                   << " |" << Qt::endl;
         }
     }
+    out() << Qt::endl << "At the end: " << machine() << Qt::endl;
     return 0;
 }
 

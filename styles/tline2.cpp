@@ -2,7 +2,6 @@
 
 #include "styles/tldraw.h"
 #include "view/tlgeometry.h"
-#include "view/tlitemindex.h"
 
 #include <QAbstractItemModel>
 #include <QFontMetrics>
