@@ -444,7 +444,7 @@ TLItemIndex *TLine::placedItems()
 QRect TLine::hitBox(int row)
 {
     TLItemIndex *items = placedItems();
-    if (!items)
+    if (!items || row < 0 || row >= items->rowCount())
         return QRect();
     const QRect box = items->box(row);
     return QRect(box.topLeft(), QSize(box.width() + 10, box.height() + 5));
