@@ -199,7 +199,7 @@ QList<double> measure(int repeats, double budgetMs, const std::function<double()
     return times;
 }
 
-int runChart(const QString &path, int style, int repeats)
+int runChart(const QString &path, int style, int repeats, bool background)
 {
     Zelvaro window;
     QScrollArea *scrollArea = window.findChild<QScrollArea *>();
@@ -236,8 +236,9 @@ int runChart(const QString &path, int style, int repeats)
     const double jump = msSince(timer);
 
     timer.restart();
-    waitForBackgroundWork(chart);
-    const double background = msSince(timer);
+    if (background)
+        waitForBackgroundWork(chart);
+    const double backgroundTime = msSince(timer);
 
     const int paintsBefore = counter.paints;
     const QList<double> repaints = measure(repeats, 20000.0, [chart] {
@@ -256,7 +257,7 @@ int runChart(const QString &path, int style, int repeats)
         return msSince(t);
     });
 
-    out() << "load=" << load << " firstPaint=" << firstPaint << " jump=" << jump << " background=" << background
+    out() << "load=" << load << " firstPaint=" << firstPaint << " jump=" << jump << " background=" << backgroundTime
           << " repaint=" << median(repaints) << " scroll=" << median(scrolls) << " chartPeak=" << peakMiB()
           << " viewport=" << viewport->width() << "x" << viewport->height() << Qt::endl;
     return 0;
@@ -306,7 +307,8 @@ QString machine()
     return QStringLiteral("%1, %2 cores, load average %3").arg(model).arg(cores).arg(load);
 }
 
-int runAll(const QList<int> &sizes, const QList<int> &styles, int repeats, const QString &dirPath)
+int runAll(const QList<int> &sizes, const QList<int> &styles, int repeats, const QString &dirPath,
+           const QStringList &childOptions)
 {
     QTemporaryDir temporary;
     const QString dir = dirPath.isEmpty() ? temporary.path() : dirPath;
@@ -325,9 +327,10 @@ int runAll(const QList<int> &sizes, const QList<int> &styles, int repeats, const
             }
             const QMap<QString, double> read =
                 runChild({ QStringLiteral("--read"), path, QStringLiteral("--repeats"), QString::number(repeats) });
-            const QMap<QString, double> chart = runChild({ QStringLiteral("--chart"), path, QStringLiteral("--typ"),
-                                                           QString::number(style), QStringLiteral("--repeats"),
-                                                           QString::number(repeats) });
+            const QMap<QString, double> chart =
+                runChild(QStringList { QStringLiteral("--chart"), path, QStringLiteral("--typ"), QString::number(style),
+                                       QStringLiteral("--repeats"), QString::number(repeats) }
+                         + childOptions);
             out() << "| " << size << " | " << style << " | "
                   << number(QFileInfo(path).size() / 1048576.0, 0, 1) << " | " << number(read.value("read"), 0)
                   << " | " << number(chart.value("load"), 0) << " | " << number(chart.value("firstPaint"), 0)
@@ -377,13 +380,19 @@ int main(int argc, char **argv)
                                    QStringLiteral("file"));
     const QCommandLineOption style(QStringLiteral("typ"), QStringLiteral("Child: the file's style."),
                                    QStringLiteral("n"), QStringLiteral("1"));
-    parser.addOptions({ sizes, styles, repeats, dir, read, chart, style });
+    const QCommandLineOption noBackground(QStringLiteral("no-background"),
+                                          QStringLiteral("Measure the view without waiting for the labels laid "
+                                                         "out in the background."));
+    parser.addOptions({ sizes, styles, repeats, dir, read, chart, style, noBackground });
     parser.process(app);
 
     const int repeatCount = std::max(1, parser.value(repeats).toInt());
     if (parser.isSet(read))
         return runRead(parser.value(read), repeatCount);
     if (parser.isSet(chart))
-        return runChart(parser.value(chart), parser.value(style).toInt(), repeatCount);
-    return runAll(numbers(parser.value(sizes)), numbers(parser.value(styles)), repeatCount, parser.value(dir));
+        return runChart(parser.value(chart), parser.value(style).toInt(), repeatCount, !parser.isSet(noBackground));
+    const QStringList childOptions =
+        parser.isSet(noBackground) ? QStringList { QStringLiteral("--no-background") } : QStringList();
+    return runAll(numbers(parser.value(sizes)), numbers(parser.value(styles)), repeatCount, parser.value(dir),
+                  childOptions);
 }
