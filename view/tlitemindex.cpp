@@ -153,11 +153,12 @@ void TLItemIndex::ensure()
 
 void TLItemIndex::sortRows()
 {
+    QList<qint64> days(rows.size());
+    for (int row = 0; row < rows.size(); ++row)
+        days[row] = TLGeometry::julianDay(rows.at(row).date);
     order.resize(rows.size());
     std::iota(order.begin(), order.end(), 0);
-    std::stable_sort(order.begin(), order.end(), [this](int a, int b) {
-        return TLGeometry::julianDay(rows.at(a).date) < TLGeometry::julianDay(rows.at(b).date);
-    });
+    std::stable_sort(order.begin(), order.end(), [&days](int a, int b) { return days.at(a) < days.at(b); });
 }
 
 // The leading coordinates follow the dates in every style, one way or the
