@@ -21,7 +21,9 @@
 #include <QRect>
 #include <QSet>
 #include <QString>
+#include <QTextBlock>
 #include <QTextDocument>
+#include <QTextLayout>
 #include <QTransform>
 
 #include <algorithm>
@@ -41,6 +43,14 @@ const int shadowOffset = 6;
 const int roundness = 25;
 
 qint64 layoutCount = 0;
+
+// A laid-out label is drawn again and again; its lines keep the shaped
+// glyphs of their layout instead of shaping the text anew for each paint.
+void keepShapedText(QTextDocument *document)
+{
+    for (QTextBlock block = document->begin(); block.isValid(); block = block.next())
+        block.layout()->setCacheEnabled(true);
+}
 
 // The part of the box area that this paint can change. A box far wider
 // than the chart (an end date centuries away) then needs a pixmap no larger
@@ -225,8 +235,9 @@ QSize layoutItemText(TLRichText *document, const QString &text, std::optional<in
     document->clear();
     if (span) {
         const double width = double(*span);
-        document->setTextWidth(TLRichText::layoutWidth(width));
         document->setLabel(text);
+        keepShapedText(document);
+        document->setTextWidth(TLRichText::layoutWidth(width));
         const QSizeF size = document->size();
         // A span beyond what the text layout takes keeps its width; only its
         // text is laid out narrower.
@@ -237,6 +248,7 @@ QSize layoutItemText(TLRichText *document, const QString &text, std::optional<in
     document->setTextWidth(-1);
     document->setLabel(text);
     document->adjustSize();
+    keepShapedText(document);
     document->setTextWidth(TLRichText::layoutWidth(document->idealWidth() + 10.0));
     const QSizeF size = document->size();
     return QSize(truncate(size.width()), truncate(size.height()));
@@ -246,8 +258,10 @@ void layoutItemTextAt(TLRichText *document, const QString &text, double width)
 {
     ++layoutCount;
     document->clear();
-    document->setTextWidth(width);
+    document->setTextWidth(-1);
     document->setLabel(text);
+    keepShapedText(document);
+    document->setTextWidth(width);
 }
 
 qint64 labelLayouts()

@@ -10,7 +10,7 @@
 
 namespace {
 
-// A laid-out label of a few lines takes some 15 KB.
+// A laid-out label of a few lines, with its shaped glyphs, takes some 20 KB.
 const int minimumKept = 512;
 const int maximumKept = 4096;
 
