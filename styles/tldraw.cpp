@@ -21,7 +21,9 @@
 #include <QRect>
 #include <QSet>
 #include <QString>
+#include <QTextBlock>
 #include <QTextDocument>
+#include <QTextLayout>
 #include <QTransform>
 
 #include <algorithm>
@@ -39,6 +41,16 @@ const QColor arrowColor(0, 0, 0, 255);
 const QColor arrowShadowColor(40, 40, 40, 128);
 const int shadowOffset = 6;
 const int roundness = 25;
+
+qint64 layoutCount = 0;
+
+// A laid-out label is drawn again and again; its lines keep the shaped
+// glyphs of their layout instead of shaping the text anew for each paint.
+void keepShapedText(QTextDocument *document)
+{
+    for (QTextBlock block = document->begin(); block.isValid(); block = block.next())
+        block.layout()->setCacheEnabled(true);
+}
 
 // The part of the box area that this paint can change. A box far wider
 // than the chart (an end date centuries away) then needs a pixmap no larger
@@ -217,16 +229,44 @@ QRect visibleArea(QPainter *painter, const QRect &widgetRect)
 
 QSize layoutItemText(TLRichText *document, const QString &text, std::optional<int> span)
 {
+    ++layoutCount;
+    // An emptied document takes its width before the label, so that the
+    // label is laid out once at the width it is measured at.
+    document->clear();
+    if (span) {
+        const double width = double(*span);
+        document->setLabel(text);
+        keepShapedText(document);
+        document->setTextWidth(TLRichText::layoutWidth(width));
+        const QSizeF size = document->size();
+        // A span beyond what the text layout takes keeps its width; only its
+        // text is laid out narrower.
+        if (width > TLRichText::layoutWidth(width))
+            return QSize(*span, truncate(size.height()));
+        return QSize(truncate(size.width()), truncate(size.height()));
+    }
+    document->setTextWidth(-1);
     document->setLabel(text);
     document->adjustSize();
-    const double width = span ? double(*span) : document->idealWidth() + 10.0;
-    document->setTextWidth(TLRichText::layoutWidth(width));
+    keepShapedText(document);
+    document->setTextWidth(TLRichText::layoutWidth(document->idealWidth() + 10.0));
     const QSizeF size = document->size();
-    // A span beyond what the text layout takes keeps its width; only its
-    // text is laid out narrower.
-    if (span && width > TLRichText::layoutWidth(width))
-        return QSize(*span, truncate(size.height()));
     return QSize(truncate(size.width()), truncate(size.height()));
+}
+
+void layoutItemTextAt(TLRichText *document, const QString &text, double width)
+{
+    ++layoutCount;
+    document->clear();
+    document->setTextWidth(-1);
+    document->setLabel(text);
+    keepShapedText(document);
+    document->setTextWidth(width);
+}
+
+qint64 labelLayouts()
+{
+    return layoutCount;
 }
 
 void drawItemBox(QPainter *painter, const QRect &widgetRect, const QBrush &background, int x, int y, int w, int h,
@@ -243,28 +283,22 @@ void drawItemBox(QPainter *painter, const QRect &widgetRect, const QBrush &backg
     drawSquareBox(painter, widgetRect, x, y, w, h, fill, document);
 }
 
-QRect drawHorizontalItem(QPainter *painter, const QRect &widgetRect, const QBrush &background, const ItemCells &item,
-                         int x1, int x2, int y, const QSet<int> &flags, bool decorations)
+void drawHorizontalItem(QPainter *painter, const QRect &widgetRect, const QBrush &background, const ItemCells &item,
+                        const QRect &box, int x2, QTextDocument *label, const QSet<int> &flags, bool decorations)
 {
     const QFont savedFont = painter->font();
-    TLRichText document;
-    std::optional<int> span;
-    if (x1 < x2)
-        span = TLGeometry::pixel(double(x2) - double(x1));
-    const QSize size = layoutItemText(&document, item.text, span);
-    drawItemBox(painter, widgetRect, background, x1, y, size.width(), size.height(), item.fill, &document, flags,
+    const int x1 = box.x();
+    drawItemBox(painter, widgetRect, background, x1, box.y(), box.width(), box.height(), item.fill, label, flags,
                 decorations);
-
     if (flags.contains(TLine::MarkItems)) {
         const QString format = QStringLiteral("dd/MM/yyyy");
         if (x1 < x2)
-            drawItemDates(painter, y, size.height(), item.date.toString(format), x1 + 1,
+            drawItemDates(painter, box.y(), box.height(), item.date.toString(format), x1 + 1,
                           item.endDate.toString(format), x2 - 10);
         else
-            drawItemDates(painter, y, size.height(), item.date.toString(format), x1 + 1);
+            drawItemDates(painter, box.y(), box.height(), item.date.toString(format), x1 + 1);
     }
     painter->setFont(savedFont);
-    return QRect(x1, y, size.width() + 10, size.height() + 5);
 }
 
 void drawItemDates(QPainter *painter, int y, int h, const QString &first, int firstX, const QString &second,

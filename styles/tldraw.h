@@ -81,8 +81,15 @@ using MarkDrawer = std::function<void(MarkKind kind, const QDate &day, const QSt
 // Lays the rich-text label out in document: at the given span width, or at
 // its ideal width + 10 without one. Returns the truncated document size; a
 // span wider than the text layout takes is laid out at its limit and comes
-// back whole as the width.
+// back whole as the width. The document may have held another label.
 QSize layoutItemText(TLRichText *document, const QString &text, std::optional<int> span = std::nullopt);
+
+// Lays the label out again at the width a layoutItemText left in a
+// document's textWidth, with the same result.
+void layoutItemTextAt(TLRichText *document, const QString &text, double width);
+
+// How many labels the two functions above have laid out in this process.
+qint64 labelLayouts();
 
 // Draws a box of size w x h at (x, y) filled with fill and carrying the laid
 // out document. With decorations allowed, ItemShadow adds a shadow and
@@ -92,12 +99,12 @@ QSize layoutItemText(TLRichText *document, const QString &text, std::optional<in
 void drawItemBox(QPainter *painter, const QRect &widgetRect, const QBrush &background, int x, int y, int w, int h,
                  const QColor &fill, QTextDocument *document, const QSet<int> &flags, bool decorations);
 
-// Draws the item of a style whose time runs left to right: a box at
-// (x1, y), exactly as wide as the span to x2 when x2 lies to its right,
-// with its dates below it under MarkItems. The painter's font is kept.
-// Returns the item's hit box.
-QRect drawHorizontalItem(QPainter *painter, const QRect &widgetRect, const QBrush &background, const ItemCells &item,
-                         int x1, int x2, int y, const QSet<int> &flags, bool decorations);
+// Draws the item of a style whose time runs left to right: the box with
+// its laid-out label, and under MarkItems its date below it and, when the
+// end date's x2 lies to the right of the box's start, the end date. The
+// painter's font is kept.
+void drawHorizontalItem(QPainter *painter, const QRect &widgetRect, const QBrush &background, const ItemCells &item,
+                        const QRect &box, int x2, QTextDocument *label, const QSet<int> &flags, bool decorations);
 
 // Draws one or two date texts in a 6 point font on the baseline under a box
 // whose top is y and height h. The font stays on the painter.

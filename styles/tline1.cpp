@@ -48,7 +48,6 @@ void TLine1::paint(QPainter *painter)
     const int w = width();
     const int h = height();
     painter->fillRect(QRect(0, 0, w, h), QBrush(bg));
-    itemRects.clear();
 
     const int axisY = pixel(double(posToY(tPos / 10)) + 20.0 + (tPos % 10) * (posHeight / 10.0));
     const QFontMetrics metrics(painter->font());
@@ -104,16 +103,20 @@ void TLine1::paint(QPainter *painter)
 
     TLDraw::drawArrow(painter, axisY, (daysBetween(start, end) + 1) * dayWidth, 5, Qt::Horizontal, displayFlags);
 
-    if (model) {
-        for (int row = 0; row < model->rowCount(); ++row)
-            paintItem(painter, row);
-    }
+    paintItems(painter);
 }
 
 void TLine1::paintItem(QPainter *painter, int row)
 {
+    QRect box;
+    QTextDocument *label = itemLabel(row, &box);
+    if (!label)
+        return;
     const TLDraw::ItemCells item = TLDraw::readItemCells(model, row);
-    const int y = posToY(item.pos);
-    itemRects.append(TLDraw::drawHorizontalItem(painter, rect(), bg, item, dateToX(item.date), dateToX(item.endDate),
-                                                y, displayFlags, true));
+    TLDraw::drawHorizontalItem(painter, rect(), bg, item, box, dateToX(item.endDate), label, displayFlags, true);
+}
+
+std::optional<Qt::Orientation> TLine1::timeAxis() const
+{
+    return Qt::Horizontal;
 }

@@ -52,7 +52,6 @@ void TLine2::paint(QPainter *painter)
     const int w = width();
     const int h = height();
     painter->fillRect(QRect(0, 0, w, h), QBrush(bg));
-    itemRects.clear();
 
     const QRect visible = visibleArea(painter, rect());
     const QPen savedPen = painter->pen();
@@ -125,16 +124,20 @@ void TLine2::paint(QPainter *painter)
                                               100.0, dayWidth, double(daysBetween(start, end)) + 1.0))
         TLDraw::scanDateMarks(start, end, dayWidth, displayFlags, thresholds, drawMark, days);
 
-    if (model) {
-        for (int row = 0; row < model->rowCount(); ++row)
-            paintItem(painter, row);
-    }
+    paintItems(painter);
 }
 
 void TLine2::paintItem(QPainter *painter, int row)
 {
+    QRect box;
+    QTextDocument *label = itemLabel(row, &box);
+    if (!label)
+        return;
     const TLDraw::ItemCells item = TLDraw::readItemCells(model, row);
-    const int y = posToY(item.pos);
-    itemRects.append(TLDraw::drawHorizontalItem(painter, rect(), bg, item, dateToX(item.date), dateToX(item.endDate),
-                                                y, displayFlags, false));
+    TLDraw::drawHorizontalItem(painter, rect(), bg, item, box, dateToX(item.endDate), label, displayFlags, false);
+}
+
+std::optional<Qt::Orientation> TLine2::timeAxis() const
+{
+    return Qt::Horizontal;
 }

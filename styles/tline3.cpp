@@ -1,8 +1,8 @@
 #include "styles/tline3.h"
 
-#include "model/tlrichtext.h"
 #include "styles/tldraw.h"
 #include "view/tlgeometry.h"
+#include "view/tlitemindex.h"
 
 #include <QAbstractItemModel>
 #include <QFontMetrics>
@@ -49,7 +49,6 @@ void TLine3::paint(QPainter *painter)
     const int w = width();
     const int h = height();
     painter->fillRect(QRect(0, 0, w, h), QBrush(bg));
-    itemRects.clear();
 
     const int axisX = pixel(itemPoint(QDate(), -1).x() + tPos * posHeight / 50.0);
     const QFontMetrics metrics(painter->font());
@@ -103,36 +102,42 @@ void TLine3::paint(QPainter *painter)
 
     TLDraw::drawArrow(painter, axisX, (daysBetween(start, end) + 1) * dayWidth, 8, Qt::Vertical, displayFlags);
 
-    if (model) {
-        for (int row = 0; row < model->rowCount(); ++row)
-            paintItem(painter, row);
-    }
+    paintItems(painter);
 }
 
 void TLine3::paintItem(QPainter *painter, int row)
 {
+    QRect box;
+    QTextDocument *label = itemLabel(row, &box);
+    if (!label)
+        return;
     const auto [date, pos, text, endDate, fill] = TLDraw::readItemCells(model, row);
-
-    const QPoint topLeft = itemPoint(date, pos);
-    const int x1 = topLeft.x();
-    const int y1 = topLeft.y();
-    const int y2 = itemPoint(endDate, pos).y();
     const QFont savedFont = painter->font();
-
-    TLRichText document;
-    const QSize textSize = TLDraw::layoutItemText(&document, text);
-    const int w = textSize.width();
-    const int h = y1 < y2 ? y2 - y1 : textSize.height();
-
-    itemRects.append(QRect(x1, y1, w + 10, h + 5));
-    TLDraw::drawItemBox(painter, rect(), bg, x1, y1, w, h, fill, &document, displayFlags, true);
+    const int x1 = box.x();
+    const int y1 = box.y();
+    const int h = box.height();
+    TLDraw::drawItemBox(painter, rect(), bg, x1, y1, box.width(), h, fill, label, displayFlags, true);
 
     if (displayFlags.contains(MarkItems)) {
         const QString format = QStringLiteral("dd/MM/yyyy");
-        QString label = date.toString(format);
-        if (y1 < y2)
-            label += QStringLiteral(" - ") + endDate.toString(format);
-        TLDraw::drawItemDates(painter, y1, h, label, x1 + 1);
+        QString dates = date.toString(format);
+        if (y1 < itemPoint(endDate, pos).y())
+            dates += QStringLiteral(" - ") + endDate.toString(format);
+        TLDraw::drawItemDates(painter, y1, h, dates, x1 + 1);
     }
     painter->setFont(savedFont);
+}
+
+std::optional<Qt::Orientation> TLine3::timeAxis() const
+{
+    return Qt::Vertical;
+}
+
+// The box of an item with an end date below its date spans down to it,
+// whatever its label.
+TLItemFrame TLine3::itemFrame(const QDate &date, int pos, const QDate &endDate) const
+{
+    const QPoint topLeft = itemPoint(date, pos);
+    const int y2 = itemPoint(endDate, pos).y();
+    return { topLeft, -1, topLeft.y() < y2 ? y2 - topLeft.y() : -1 };
 }

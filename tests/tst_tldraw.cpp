@@ -19,6 +19,9 @@
 #include <QPen>
 #include <QPixmap>
 #include <QRandomGenerator>
+#include <QScreen>
+#include <QScrollArea>
+#include <QScrollBar>
 #include <QTextDocument>
 #include <QtTest>
 
@@ -267,6 +270,89 @@ void withStyle(int style, const Test &test)
     }
 }
 
+// The chart's part as a paint of that part alone draws it.
+template <typename Chart>
+QImage paintPart(Chart &chart, const QRect &part)
+{
+    QImage image(part.size(), QImage::Format_RGB32);
+    image.fill(Qt::black);
+    QPainter painter(&image);
+    painter.translate(-part.topLeft());
+    chart.paint(&painter);
+    return image;
+}
+
+// Overlapping items on three rows, with spans, an empty label and one with
+// a table that is wider than its span.
+void addCachedItems(TLItemModel *model)
+{
+    const QDate start(2021, 3, 1);
+    addItem(model, start.addDays(1), 0, QStringLiteral("<p>First <b>item</b></p>"), QColor(255, 255, 200));
+    addItem(model, start.addDays(3), 0, QStringLiteral("<p>Over the first</p>"), QColor(200, 255, 200),
+            start.addDays(9));
+    addItem(model, start.addDays(2), 1, QString(), Qt::cyan);
+    addItem(model, start.addDays(6), 1,
+            QStringLiteral("<p style=\"font-size:7pt\">A longer label that the layout wraps into a few lines "
+                           "of text</p>"),
+            QColor(255, 220, 220));
+    addItem(model, start.addDays(12), 2, QStringLiteral("<table width=180 border=1><tr><td>wide</td></tr></table>"),
+            QColor(220, 220, 255), start.addDays(14));
+    addItem(model, start.addDays(15), 2, QStringLiteral("<p>Last</p>"), Qt::white, start.addDays(18));
+}
+
+enum class ChartChange { Text, Date, EndDate, DayWidth, Start, RowHeightAndArrow, InsertRow, RemoveRow, SwapModel };
+
+// Brings the chart, or the model it shows, to what setUpCachedChart and
+// the changed model give a fresh chart.
+void changeChart(TLine *chart, TLItemModel *model, TLItemModel *other, ChartChange change)
+{
+    switch (change) {
+    case ChartChange::Text:
+        model->setData(model->index(1, TLItem::TextColumn), QStringLiteral("<p>A new <i>text</i> here</p>"));
+        break;
+    case ChartChange::Date:
+        model->setData(model->index(1, TLItem::DateColumn), QDate(2021, 3, 2));
+        break;
+    case ChartChange::EndDate:
+        model->setData(model->index(3, TLItem::EndDateColumn), QDate(2021, 3, 8));
+        break;
+    case ChartChange::DayWidth:
+        chart->setDayWidth(13.7);
+        break;
+    case ChartChange::Start:
+        chart->setStart(QDate(2021, 2, 27));
+        break;
+    case ChartChange::RowHeightAndArrow:
+        chart->setPosHeight(47.5);
+        chart->setTPos(75);
+        break;
+    case ChartChange::InsertRow:
+        model->insertRows(2, 1);
+        model->setData(model->index(2, TLItem::DateColumn), QDate(2021, 3, 4));
+        model->setData(model->index(2, TLItem::PosColumn), 1);
+        model->setData(model->index(2, TLItem::TextColumn), QStringLiteral("<p>Inserted</p>"));
+        break;
+    case ChartChange::RemoveRow:
+        model->removeRows(1, 2);
+        break;
+    case ChartChange::SwapModel:
+        chart->setModel(other);
+        break;
+    }
+}
+
+// The parameters a chart of the cache tests starts with, and those a
+// change of the chart itself leaves it with.
+void setUpCachedChart(TLine *chart, std::optional<ChartChange> done = std::nullopt)
+{
+    const bool moved = done == ChartChange::RowHeightAndArrow;
+    setChart(chart, done == ChartChange::Start ? QDate(2021, 2, 27) : QDate(2021, 3, 1), QDate(2021, 3, 25),
+             done == ChartChange::DayWidth ? 13.7 : 20.0, moved ? 47.5 : 60.0, 4, moved ? 75 : 25,
+             { TLine::MarkItems, TLine::ItemShadow, TLine::RoundEdges, TLine::MarkWeeks });
+    chart->setBgColors({ Qt::white, Qt::white, Qt::blue });
+    chart->setBgMode(TLine::DiagonalGradient);
+}
+
 // The chart rendered as its paint events draw it, on an image of the given
 // device pixel ratio, as a scaled display or a printer would.
 QImage renderAt(QWidget *chart, double scale)
@@ -454,6 +540,11 @@ private slots:
     void shouldNameMonthsInTheUsersLanguage();
     void shouldDrawAThousandYearSpanFromItsDate_data();
     void shouldDrawAThousandYearSpanFromItsDate();
+
+    void shouldPaintAChangedChartAsAFreshOne_data();
+    void shouldPaintAChangedChartAsAFreshOne();
+    void shouldLayOutOnlyTheLabelsAPaintNeeds();
+    void shouldShowOnTheScreenWhatAFreshChartPaints();
 };
 
 void TestTLDraw::initTestCase()
@@ -1144,6 +1235,178 @@ void TestTLDraw::shouldDrawAThousandYearSpanFromItsDate()
             QCOMPARE(image.pixel(box.left() + 2, box.top() + (box.height() - 5) / 2), fill.rgb());
         }
     });
+}
+
+void TestTLDraw::shouldPaintAChangedChartAsAFreshOne_data()
+{
+    QTest::addColumn<int>("style");
+    QTest::addColumn<int>("changeNumber");
+
+    const QList<QPair<const char *, ChartChange>> changes = {
+        { "edit a text", ChartChange::Text },
+        { "move a date", ChartChange::Date },
+        { "give an end date", ChartChange::EndDate },
+        { "change the day width", ChartChange::DayWidth },
+        { "change the start", ChartChange::Start },
+        { "change the row height and arrow", ChartChange::RowHeightAndArrow },
+        { "insert a row", ChartChange::InsertRow },
+        { "remove rows", ChartChange::RemoveRow },
+        { "swap the model", ChartChange::SwapModel },
+    };
+    for (int style = 1; style <= 3; ++style) {
+        for (const auto &change : changes)
+            QTest::addRow("style %d, %s", style, change.first) << style << int(change.second);
+    }
+}
+
+// The boxes and labels kept from the paint before a change must give the
+// picture and hit boxes a chart painting the changed state for the first
+// time gives.
+void TestTLDraw::shouldPaintAChangedChartAsAFreshOne()
+{
+    QFETCH(int, style);
+    QFETCH(int, changeNumber);
+    const ChartChange change = ChartChange(changeNumber);
+
+    TLItemModel model;
+    addCachedItems(&model);
+    TLItemModel other;
+    addItem(&other, QDate(2021, 3, 5), 1, QStringLiteral("<p>Other model</p>"), Qt::yellow, QDate(2021, 3, 11));
+    addItem(&other, QDate(2021, 3, 6), 0, QStringLiteral("<p>Second</p>"), Qt::green);
+
+    QImage changed;
+    QList<QRect> changedBoxes;
+    withStyle(style, [&](auto &chart) {
+        chart.setModel(&model);
+        setUpCachedChart(&chart);
+        grabImage(&chart);
+        QCOMPARE(chart.itemRects.size(), 6);
+        changeChart(&chart, &model, &other, change);
+        // Hit boxes read before the paint lay out what changed first.
+        changedBoxes = chart.itemRects;
+        changed = grabImage(&chart);
+    });
+    withStyle(style, [&](auto &chart) {
+        chart.setModel(change == ChartChange::SwapModel ? &other : &model);
+        setUpCachedChart(&chart, change);
+        QCOMPARE(grabImage(&chart), changed);
+        QCOMPARE(chart.itemRects, changedBoxes);
+    });
+}
+
+// A label is laid out when a paint first needs it and not again while
+// nothing changes; a paint of the view lays out the labels of the items
+// that meet it, and a scroll step those that come into it.
+void TestTLDraw::shouldLayOutOnlyTheLabelsAPaintNeeds()
+{
+    TLItemModel model;
+    const QDate start(2010, 1, 1);
+    const int items = 10000;
+    for (int i = 0; i < items; ++i)
+        addItem(&model, start.addDays(qint64(i) * 3650 / items), i % 20, QStringLiteral("<p>Item %1</p>").arg(i),
+                Qt::yellow, i % 5 == 0 ? start.addDays(qint64(i) * 3650 / items + 4) : QDate());
+    ChartProbe<TLine1> chart;
+    chart.setModel(&model);
+    setChart(&chart, start, start.addDays(3650), 20.0, 60.0, 20, 2, { TLine::ItemShadow });
+
+    const QRect view(0, 0, 1200, 800);
+    qint64 before = TLDraw::labelLayouts();
+    paintPart(chart, view);
+    const qint64 first = TLDraw::labelLayouts() - before;
+    QVERIFY2(first > 0 && first < items / 50, qPrintable(QString::number(first)));
+
+    const QList<QRect> boxes = chart.itemRects;
+    // The drawing of a box reaches one pixel below its hit box.
+    const auto meeting = [&boxes](const QRect &area) {
+        QSet<int> rows;
+        for (int row = 0; row < boxes.size(); ++row) {
+            if (boxes.at(row).adjusted(0, 0, 0, 1).intersects(area))
+                rows.insert(row);
+        }
+        return rows;
+    };
+    before = TLDraw::labelLayouts();
+    QCOMPARE(chart.itemRects.toList(), boxes);
+    paintPart(chart, view);
+    QCOMPARE(TLDraw::labelLayouts(), before);
+
+    const QRect middle(36000, 300, 1200, 800);
+    paintPart(chart, middle);
+    const QSet<int> shown = meeting(middle);
+    QVERIFY(shown.size() > 50);
+    QCOMPARE(TLDraw::labelLayouts() - before, qint64(shown.size()));
+
+    before = TLDraw::labelLayouts();
+    paintPart(chart, middle);
+    QCOMPARE(TLDraw::labelLayouts(), before);
+    const QRect scrolled = middle.translated(120, 0);
+    paintPart(chart, scrolled);
+    QCOMPARE(TLDraw::labelLayouts() - before, qint64((meeting(scrolled) - shown).size()));
+}
+
+// On the screen a paint leaves labels far before the view that are not laid
+// out yet to the background; once they are, and after a scroll step that
+// moves the picture and paints only what comes into view, the screen shows
+// what a fresh chart paints there. A picture taken of the chart needs no
+// wait.
+void TestTLDraw::shouldShowOnTheScreenWhatAFreshChartPaints()
+{
+    TLItemModel model;
+    const QDate start(2021, 1, 1);
+    for (int i = 0; i < 2 * TLine::SmallChart; ++i)
+        addItem(&model, start.addDays(i % 150), i % 4, QStringLiteral("<p>%1</p>").arg(i), QColor(255, 255, 200));
+    const auto setUp = [&model, start](TLine *chart) {
+        chart->setModel(&model);
+        setChart(chart, start, start.addDays(150), 20.0, 100.0, 4, 2,
+                 { TLine::ItemShadow, TLine::RoundEdges, TLine::MarkItems, TLine::MarkMonths });
+        // A gradient steps its colours from where a paint starts, so a picture
+        // moved by a scroll may differ from a fresh one by a colour step.
+        chart->setBgColors({ QColor(220, 230, 255) });
+        chart->setBgMode(TLine::SolidBackground);
+    };
+    QScrollArea area;
+    TLine1 *chart = new TLine1;
+    setUp(chart);
+    area.setWidget(chart);
+    area.resize(500, 300);
+    area.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&area));
+    area.horizontalScrollBar()->setValue(2000);
+    QTRY_COMPARE(chart->pendingLayouts(), 0);
+
+    // On top of the others, a label wider than the band looked at before
+    // the view, at the start.
+    addItem(&model, start, 0, QStringLiteral("<table width=2600 bgcolor=#ff8080><tr><td>wide</td></tr></table>"),
+            Qt::cyan);
+
+    ChartProbe<TLine1> fresh;
+    setUp(&fresh);
+    QWidget *viewport = area.viewport();
+    const auto onScreen = [viewport] {
+        const QPoint at = viewport->mapTo(viewport->window(), QPoint());
+        return viewport->screen()
+            ->grabWindow(viewport->window()->winId(), at.x(), at.y(), viewport->width(), viewport->height())
+            .toImage()
+            .convertToFormat(QImage::Format_RGB32);
+    };
+    const auto freshPart = [&fresh, chart, viewport] {
+        const QRect part(chart->mapFrom(viewport, QPoint()), viewport->size());
+        return paintPart(fresh, part);
+    };
+    QTRY_COMPARE(chart->pendingLayouts(), 0);
+    QTRY_COMPARE(onScreen(), freshPart());
+    QCOMPARE(onScreen().pixel(viewport->width() / 2, 10), QColor(0xff, 0x80, 0x80).rgb());
+
+    // A picture taken of the chart is exact at once.
+    addItem(&model, start, 2, QStringLiteral("<table width=2600 bgcolor=#80ff80><tr><td>wide</td></tr></table>"),
+            Qt::cyan);
+    const QRect part(chart->mapFrom(viewport, QPoint()), viewport->size());
+    const QImage grabbed = chart->grab(part).toImage().convertToFormat(QImage::Format_RGB32);
+    QCOMPARE(grabbed, freshPart());
+    QCOMPARE(grabbed.pixel(viewport->width() / 2, 210), QColor(0x80, 0xff, 0x80).rgb());
+
+    area.horizontalScrollBar()->setValue(area.horizontalScrollBar()->value() + 120);
+    QTRY_COMPARE(onScreen(), freshPart());
 }
 
 QTEST_MAIN(TestTLDraw)

@@ -1,6 +1,8 @@
 #include "model/tlitemmodel.h"
 #include "model/tlrichtext.h"
 #include "styles/tline1.h"
+#include "styles/tline2.h"
+#include "styles/tline3.h"
 #include "view/tlgeometry.h"
 #include "view/tline.h"
 #include "windowprobe.h"
@@ -13,6 +15,7 @@
 #include <QMimeData>
 #include <QPainter>
 #include <QPixmap>
+#include <QRandomGenerator>
 #include <QScrollArea>
 #include <QSignalSpy>
 #include <QStandardItemModel>
@@ -210,6 +213,8 @@ private slots:
     void shouldKeepBrushInModesZeroAndFour();
 
     void shouldReportEveryBoxUnderADoubleClickInRowOrder();
+    void shouldHitWhatTheBoxesOfAllRowsHit_data();
+    void shouldHitWhatTheBoxesOfAllRowsHit();
     void shouldOfferTheTopItemInItsContextMenu_data();
     void shouldOfferTheTopItemInItsContextMenu();
     void shouldReportTheBackgroundWithoutAMenu();
@@ -587,6 +592,76 @@ void TestTLine::shouldReportEveryBoxUnderADoubleClickInRowOrder()
     clicked.clear();
     QTest::mouseDClick(&chart.line, Qt::LeftButton, Qt::NoModifier, chart.empty);
     QCOMPARE(clicked.size(), 0);
+}
+
+void TestTLine::shouldHitWhatTheBoxesOfAllRowsHit_data()
+{
+    QTest::addColumn<int>("style");
+    QTest::newRow("style 1") << 1;
+    QTest::newRow("style 2") << 2;
+    QTest::newRow("style 3") << 3;
+}
+
+// A large chart of overlapping items, some spanning, never painted: a double
+// click reports exactly the rows whose hit boxes, read one by one, contain
+// the point, on their borders and just outside them too.
+void TestTLine::shouldHitWhatTheBoxesOfAllRowsHit()
+{
+    QFETCH(int, style);
+
+    TLItemModel model;
+    QRandomGenerator random(12);
+    const QDate start(2021, 1, 1);
+    for (int row = 0; row < 3 * TLine::SmallChart; ++row) {
+        const QDate date = start.addDays(random.bounded(120));
+        const QString label = QStringLiteral("<p>%1%2</p>").arg(row).arg(QString(random.bounded(12), QLatin1Char('x')));
+        model.insertRows(row, 1);
+        model.setData(model.index(row, TLItem::DateColumn), date);
+        model.setData(model.index(row, TLItem::PosColumn), random.bounded(5));
+        model.setData(model.index(row, TLItem::TextColumn), label);
+        if (random.bounded(4) == 0)
+            model.setData(model.index(row, TLItem::EndDateColumn), date.addDays(random.bounded(-3, 10)));
+    }
+    const auto makeChart = [&model, style, start] {
+        std::unique_ptr<TLine> chart;
+        if (style == 1)
+            chart = std::make_unique<TLine1>();
+        else if (style == 2)
+            chart = std::make_unique<TLine2>();
+        else
+            chart = std::make_unique<TLine3>();
+        chart->setModel(&model);
+        chart->setRange(start, start.addDays(130));
+        chart->setDayWidth(20.0);
+        chart->setPosHeight(40.0);
+        chart->setMaxPos(5);
+        return chart;
+    };
+    // The boxes come from a chart of their own, so that the clicks find
+    // labels not yet laid out.
+    const std::unique_ptr<TLine> chart = makeChart();
+    const QList<QRect> boxes = TLineProbe::itemRectsOf(makeChart().get());
+    QSignalSpy clicked(chart.get(), &TLine::itemClicked);
+    QCOMPARE(boxes.size(), model.rowCount());
+    QList<QPoint> points;
+    for (int i = 0; i < 40; ++i) {
+        const QRect box = boxes.at(random.bounded(int(boxes.size())));
+        points << box.topLeft() << box.bottomRight() << box.bottomRight() + QPoint(1, 1) << box.topLeft() - QPoint(1, 0)
+               << QPoint(random.bounded(chart->width()), random.bounded(chart->height()));
+    }
+    for (const QPoint &point : std::as_const(points)) {
+        QList<int> walked;
+        for (int row = 0; row < boxes.size(); ++row) {
+            if (boxes.at(row).contains(point))
+                walked.append(row);
+        }
+        clicked.clear();
+        sendMouse(chart.get(), QEvent::MouseButtonDblClick, point, Qt::LeftButton, Qt::LeftButton);
+        QList<int> hit;
+        for (const QList<QVariant> &signal : std::as_const(clicked))
+            hit.append(signal.at(0).toInt());
+        QCOMPARE(hit, walked);
+    }
 }
 
 void TestTLine::shouldOfferTheTopItemInItsContextMenu_data()
