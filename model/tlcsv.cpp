@@ -124,6 +124,7 @@ TLItem itemFromFields(const QStringList &fields)
     item.date = QVariant(fields.at(TLItem::DateColumn)).toDate();
     item.pos = QVariant(fields.at(TLItem::PosColumn)).toInt();
     item.text = fields.at(TLItem::TextColumn);
+    item.text.squeeze();
     if (fields.size() > TLItem::BackgroundColorColumn)
         item.backgroundColor = QColor::fromString(fields.at(TLItem::BackgroundColorColumn));
     if (fields.size() > TLItem::EndDateColumn)

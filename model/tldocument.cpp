@@ -181,7 +181,11 @@ BodyRead readBody(QIODevice *device, int fontTailSize, TLDocument *doc)
     for (quint32 i = 0; i < count && canRead(in); ++i) {
         TLItem item;
         readItem(in, doc->version, fontTailSize, &item);
-        doc->items.append(item);
+        // The stream leaves room to grow in each label; a large document
+        // keeps only its characters, item by item, so that reading never
+        // holds the spare room of all of them at once.
+        item.text.squeeze();
+        doc->items.append(std::move(item));
     }
 
     BodyRead result;

@@ -156,12 +156,8 @@ void TLItemModel::appendItems(QList<TLItem> records)
         return;
     const int first = int(items.size());
     int highest = INT_MIN;
-    for (TLItem &record : records) {
-        // Read labels may carry spare capacity; a large document keeps
-        // only its characters.
-        record.text.squeeze();
+    for (const TLItem &record : std::as_const(records))
         highest = std::max(highest, record.pos);
-    }
     beginInsertRows(QModelIndex(), first, first + int(records.size()) - 1);
     if (items.isEmpty())
         items = std::move(records);

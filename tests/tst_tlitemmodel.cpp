@@ -393,11 +393,9 @@ void TestTLItemModel::shouldAppendItemsInOneInsertion()
     QSignalSpy inserted(&model, &TLItemModel::rowsInserted);
     QSignalSpy changed(&model, &TLItemModel::dataChanged);
     QSignalSpy maxpos(&model, &TLItemModel::maxposChanged);
-    QString roomy = QStringLiteral("<b>a</b>");
-    roomy.reserve(4096);
     QList<TLItem> records;
     for (int pos : { 2, 7, -1, 6 })
-        records.append(TLItem { QDate(2006, 10, 4), pos, roomy, Qt::yellow, QDate() });
+        records.append(TLItem { QDate(2006, 10, 4), pos, QStringLiteral("<b>a</b>"), Qt::yellow, QDate() });
     model.appendItems(records);
     model.appendItems({});
 
@@ -410,8 +408,6 @@ void TestTLItemModel::shouldAppendItemsInOneInsertion()
     for (int row = 1; row < model.rowCount(); ++row)
         positions << model.data(model.index(row, TLItem::PosColumn)).toInt();
     QCOMPARE(positions, (QList<int> { 2, 7, -1, 6 }));
-    // A large document keeps only the characters of its labels.
-    QCOMPARE(model.data(model.index(1, TLItem::TextColumn)).toString().capacity(), roomy.size());
 }
 
 QTEST_MAIN(TestTLItemModel)
