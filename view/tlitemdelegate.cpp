@@ -163,6 +163,10 @@ void TLItemDelegate::applyTo(QTableView *table)
     table->setItemDelegate(new TLItemDelegate(table));
     QHeaderView *header = table->horizontalHeader();
     header->setSectionResizeMode(QHeaderView::ResizeToContents);
+    // Dates, positions and colour names come in a few fixed widths, so the
+    // rows around the view size the columns as well as a thousand would, and
+    // every change to a large chart resizes them at a tenth of the cost.
+    header->setResizeContentsPrecision(100);
     header->setSectionResizeMode(TLItem::TextColumn, QHeaderView::Stretch);
 }
 
