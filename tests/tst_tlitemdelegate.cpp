@@ -18,9 +18,8 @@ namespace {
 
 // Keeps the text a painter draws and the colour amid each pixmap, so that a
 // test can say what a cell shows whatever the fonts look like.
-class RecordingEngine : public QPaintEngine
+struct RecordingEngine : QPaintEngine
 {
-public:
     RecordingEngine() : QPaintEngine(QPaintEngine::AllFeatures) {}
     bool begin(QPaintDevice *) override { return true; }
     bool end() override { return true; }
@@ -30,8 +29,7 @@ public:
     void drawTextItem(const QPointF &, const QTextItem &item) override { text += item.text(); }
     void drawPixmap(const QRectF &, const QPixmap &pixmap, const QRectF &) override
     {
-        const QImage image = pixmap.toImage();
-        swatches << image.pixelColor(image.width() / 2, image.height() / 2);
+        swatches << pixmap.toImage().pixelColor(pixmap.width() / 2, pixmap.height() / 2);
     }
     Type type() const override { return QPaintEngine::User; }
 
@@ -72,7 +70,6 @@ void TestTLItemDelegate::init()
 {
     model.clear();
     model.insertRows(0, 1);
-    model.setData(cell(TLItem::DateColumn), QDate(2006, 10, 4));
     model.setData(cell(TLItem::BackgroundColorColumn), QColor("#a3a3a3"));
     table = std::make_unique<QTableView>();
     table->setModel(&model);
@@ -85,31 +82,26 @@ void TestTLItemDelegate::init()
 void TestTLItemDelegate::shouldPaintCellsAsPeopleReadThem_data()
 {
     QTest::addColumn<int>("column");
-    QTest::addColumn<QString>("label");
     QTest::addColumn<int>("width");
     QTest::addColumn<QString>("shown"); // ending in an ellipsis: its beginning, then an ellipsis
-
-    const QString document = QStringLiteral(
-        "<!DOCTYPE HTML PUBLIC \"-//W3C//DTD HTML 4.0//EN\" \"http://www.w3.org/TR/REC-html40/strict.dtd\">"
-        "<html><head><meta name=\"qrichtext\" content=\"1\" /></head><body style=\" font-family:'tahoma';\">"
-        "<p><b>Projekt</b><br />Start</p><p></p><p>Ist <u>aber</u></p></body></html>");
-    QTest::newRow("document") << int(TLItem::TextColumn) << document << 400 << "Projekt Start Ist aber";
-    QTest::newRow("narrow cell") << int(TLItem::TextColumn) << document << 60 << "Projekt Start Ist aber\u2026";
-    QTest::newRow("colour") << int(TLItem::BackgroundColorColumn) << document << 200 << "#a3a3a3";
+    QTest::newRow("label") << int(TLItem::TextColumn) << 400 << "Projekt Start Ist aber";
+    QTest::newRow("narrow cell") << int(TLItem::TextColumn) << 60 << "Projekt Start Ist aber\u2026";
+    QTest::newRow("colour") << int(TLItem::BackgroundColorColumn) << 200 << "#a3a3a3";
 }
 
 void TestTLItemDelegate::shouldPaintCellsAsPeopleReadThem()
 {
     QFETCH(int, column);
-    QFETCH(QString, label);
     QFETCH(int, width);
     QFETCH(QString, shown);
-    model.setData(cell(TLItem::TextColumn), label);
+    model.setData(cell(TLItem::TextColumn),
+                  QStringLiteral("<html><head><meta name=\"qrichtext\" content=\"1\" /></head><body style=\" "
+                                 "font-family:'tahoma';\"><p><b>Projekt</b><br />Start</p><p></p><p>Ist <u>aber</u>"
+                                 "</p></body></html>"));
     QStyleOptionViewItem option;
     option.initFrom(table.get());
     option.rect = QRect(0, 0, width, 30);
     option.decorationSize = QSize(16, 16);
-
     RecordingImage image;
     QPainter painter(&image);
     table->itemDelegate()->paint(&painter, option, cell(column));
@@ -121,7 +113,6 @@ void TestTLItemDelegate::shouldPaintCellsAsPeopleReadThem()
     else
         QCOMPARE(painted, shown);
     QCOMPARE(image.engine.swatches, column == TLItem::TextColumn ? QList<QColor>() : QList<QColor> { "#a3a3a3" });
-    QCOMPARE(model.data(cell(TLItem::TextColumn)).toString(), label);
 }
 
 void TestTLItemDelegate::shouldFitTheColumnsToTheirHeaders()
@@ -143,6 +134,7 @@ void TestTLItemDelegate::shouldWriteEditedRichTextBackAsHtml()
     for (const QString &typed : { QString(), QStringLiteral(" und morgen") }) {
         table->edit(cell(TLItem::TextColumn));
         QPointer<QTextEdit> editor = table->viewport()->findChild<QTextEdit *>();
+        // The editor clamps what is pasted into it.
         QVERIFY(editor && qobject_cast<TLRichText *>(editor->document()));
         QCOMPARE(editor->toPlainText(), QStringLiteral("Bericht heute"));
         editor->moveCursor(QTextCursor::End);
@@ -159,7 +151,7 @@ void TestTLItemDelegate::shouldWriteEditedRichTextBackAsHtml()
 
 void TestTLItemDelegate::shouldEditColoursByNameOrChooser_data()
 {
-    QTest::addColumn<QString>("typed");
+    QTest::addColumn<QString>("typed"); // none: the chooser
     QTest::addColumn<QColor>("stored");
     QTest::newRow("name with spaces") << " green " << QColor(0, 128, 0);
     QTest::newRow("not a colour") << "nonsense" << QColor("#a3a3a3");
@@ -174,10 +166,10 @@ void TestTLItemDelegate::shouldEditColoursByNameOrChooser()
     QPointer<QLineEdit> editor = table->viewport()->findChild<QLineEdit *>();
     QVERIFY(editor);
     QCOMPARE(editor->text(), QStringLiteral("#a3a3a3"));
-    QColor offered;
     if (typed.isNull()) {
+        QColor offered;
         whenModal([&offered](QWidget *widget) {
-            QColorDialog *dialog = qobject_cast<QColorDialog *>(widget);
+            auto *dialog = qobject_cast<QColorDialog *>(widget);
             offered = dialog->currentColor();
             dialog->setCurrentColor(QColor(0, 85, 127));
             dialog->accept();
