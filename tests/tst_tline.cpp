@@ -1,6 +1,5 @@
 #include "chartprobe.h"
 #include "model/tlrichtext.h"
-#include "styles/tline1.h"
 #include "view/tlgeometry.h"
 #include "view/tline.h"
 #include "windowprobe.h"
@@ -138,14 +137,6 @@ void sendMouse(QWidget *widget, QEvent::Type type, const QPoint &pos, Qt::MouseB
     QApplication::sendEvent(widget, &event);
 }
 
-// A left-button drag that reaches the drag distance at to.
-void dragTo(QWidget *widget, const QPoint &to)
-{
-    sendMouse(widget, QEvent::MouseButtonPress, to - QPoint(QApplication::startDragDistance(), 0), Qt::LeftButton,
-              Qt::LeftButton);
-    sendMouse(widget, QEvent::MouseMove, to, Qt::NoButton, Qt::LeftButton);
-}
-
 QList<int> rowsOf(const QSignalSpy &spy)
 {
     QList<int> rows;
@@ -193,10 +184,8 @@ private slots:
     void shouldHitWhatTheBoxesOfAllRowsHit();
     void shouldOfferTheTopItemInItsContextMenu_data();
     void shouldOfferTheTopItemInItsContextMenu();
-    void shouldStartDraggingAtTheDragDistance_data();
-    void shouldStartDraggingAtTheDragDistance();
-    void shouldDragTheChartOrTheTopLabel_data();
-    void shouldDragTheChartOrTheTopLabel();
+    void shouldDragTheChartOrTheTopLabelFromTheDragDistance_data();
+    void shouldDragTheChartOrTheTopLabelFromTheDragDistance();
     void shouldDragOnlyTheVisiblePartOfAHugeChart();
 };
 
@@ -655,77 +644,66 @@ void TestTLine::shouldOfferTheTopItemInItsContextMenu()
     QVERIFY(chart.line.findChildren<QMenu *>().isEmpty());
 }
 
-void TestTLine::shouldStartDraggingAtTheDragDistance_data()
+void TestTLine::shouldDragTheChartOrTheTopLabelFromTheDragDistance_data()
 {
+    QTest::addColumn<QString>("where");
     QTest::addColumn<int>("shortBy");
     QTest::addColumn<bool>("diagonal");
     QTest::addColumn<int>("held");
-    QTest::addColumn<int>("pressedAtEnd");
-    QTest::addColumn<bool>("starts");
+    QTest::addColumn<int>("pressedThere");
+    QTest::addColumn<QString>("dragged");
 
     const int left = Qt::LeftButton;
-    QTest::newRow("one pixel short") << 1 << false << left << 0 << false;
-    QTest::newRow("exactly the distance") << 0 << false << left << 0 << true;
-    QTest::newRow("one pixel short, diagonally") << 1 << true << left << 0 << false;
-    QTest::newRow("the distance, diagonally") << 0 << true << left << 0 << true;
-    QTest::newRow("without the left button") << 0 << false << int(Qt::RightButton) << 0 << false;
-    QTest::newRow("left among others") << 0 << false << int(Qt::LeftButton | Qt::RightButton) << 0 << true;
+    const QString none, picture = QStringLiteral("picture");
+    QTest::newRow("one pixel short") << "empty" << 1 << false << left << 0 << none;
+    QTest::newRow("exactly the distance") << "empty" << 0 << false << left << 0 << picture;
+    QTest::newRow("one pixel short, diagonally") << "empty" << 1 << true << left << 0 << none;
+    QTest::newRow("the distance, diagonally") << "empty" << 0 << true << left << 0 << picture;
+    QTest::newRow("without the left button") << "empty" << 0 << false << int(Qt::RightButton) << 0 << none;
+    QTest::newRow("left among others") << "empty" << 0 << false << int(Qt::LeftButton | Qt::RightButton) << 0
+                                       << picture;
     // Only a left press moves the start.
-    QTest::newRow("left pressed at the end") << 0 << false << left << left << false;
-    QTest::newRow("right pressed at the end") << 0 << false << left << int(Qt::RightButton) << true;
-    QTest::newRow("middle pressed at the end") << 0 << false << left << int(Qt::MiddleButton) << true;
+    QTest::newRow("left pressed there") << "empty" << 0 << false << left << left << none;
+    QTest::newRow("right pressed there") << "empty" << 0 << false << left << int(Qt::RightButton) << picture;
+    QTest::newRow("middle pressed there") << "empty" << 0 << false << left << int(Qt::MiddleButton) << picture;
+    // The label under where the drag starts, not where the button went down.
+    QTest::newRow("overlapping boxes") << "overlap" << 0 << false << left << 0 << upperLabel;
+    QTest::newRow("lower box alone") << "lowerOnly" << 0 << false << left << 0 << lowerLabel;
 }
 
-void TestTLine::shouldStartDraggingAtTheDragDistance()
+void TestTLine::shouldDragTheChartOrTheTopLabelFromTheDragDistance()
 {
+    QFETCH(QString, where);
     QFETCH(int, shortBy);
     QFETCH(bool, diagonal);
     QFETCH(int, held);
-    QFETCH(int, pressedAtEnd);
-    QFETCH(bool, starts);
+    QFETCH(int, pressedThere);
+    QFETCH(QString, dragged);
 
     OverlapChart chart;
     QVERIFY(chart.isValid());
+    const QPoint there = where == "empty" ? chart.empty : where == "overlap" ? chart.overlap : chart.lowerOnly;
     const int distance = QApplication::startDragDistance() - shortBy;
     const QPoint offset = diagonal ? QPoint(distance - distance / 2, distance / 2) : QPoint(distance, 0);
-    sendMouse(&chart.line, QEvent::MouseButtonPress, chart.empty - offset, Qt::LeftButton, Qt::LeftButton);
-    const auto pressed = Qt::MouseButton(pressedAtEnd);
+    sendMouse(&chart.line, QEvent::MouseButtonPress, there - offset, Qt::LeftButton, Qt::LeftButton);
+    const auto pressed = Qt::MouseButton(pressedThere);
     if (pressed != Qt::NoButton)
-        sendMouse(&chart.line, QEvent::MouseButtonPress, chart.empty, pressed, pressed);
-    sendMouse(&chart.line, QEvent::MouseMove, chart.empty, Qt::NoButton, Qt::MouseButtons(held));
-    QCOMPARE(chart.line.findChildren<QDrag *>().size(), starts ? 1 : 0);
-}
+        sendMouse(&chart.line, QEvent::MouseButtonPress, there, pressed, pressed);
+    sendMouse(&chart.line, QEvent::MouseMove, there, Qt::NoButton, Qt::MouseButtons(held));
 
-void TestTLine::shouldDragTheChartOrTheTopLabel_data()
-{
-    QTest::addColumn<QString>("where");
-    QTest::addColumn<QString>("html");
-
-    QTest::newRow("empty area") << "empty" << QString();
-    QTest::newRow("overlapping boxes") << "overlap" << upperLabel;
-    QTest::newRow("lower box alone") << "lowerOnly" << lowerLabel;
-}
-
-void TestTLine::shouldDragTheChartOrTheTopLabel()
-{
-    QFETCH(QString, where);
-    QFETCH(QString, html);
-
-    OverlapChart chart;
-    QVERIFY(chart.isValid());
-    // Pressed elsewhere: what counts is where the drag starts.
-    dragTo(&chart.line, where == "empty" ? chart.empty : where == "overlap" ? chart.overlap : chart.lowerOnly);
     const QList<QDrag *> drags = chart.line.findChildren<QDrag *>();
-    QCOMPARE(drags.size(), 1);
+    QCOMPARE(drags.size(), dragged.isEmpty() ? 0 : 1);
+    if (dragged.isEmpty())
+        return;
     const QMimeData *data = drags.first()->mimeData();
-    if (html.isEmpty()) {
+    if (dragged == "picture") {
         QCOMPARE(data->formats(), QStringList({ "application/x-qt-image" }));
         QCOMPARE(qvariant_cast<QImage>(data->imageData()).convertToFormat(QImage::Format_RGB32),
                  grabImage(&chart.line));
     } else {
         QCOMPARE(data->formats(), QStringList({ "text/plain", "text/html" }));
-        QCOMPARE(data->html(), html);
-        QCOMPARE(data->text(), TLRichText::plainText(html));
+        QCOMPARE(data->html(), dragged);
+        QCOMPARE(data->text(), TLRichText::plainText(dragged));
     }
 }
 
@@ -744,7 +722,9 @@ void TestTLine::shouldDragOnlyTheVisiblePartOfAHugeChart()
     const qreal ratio = line->devicePixelRatioF();
     QVERIFY(line->width() * ratio * line->height() * ratio > double(TLine::MaxDragPixels));
 
-    dragTo(line, QPoint(200, 150));
+    sendMouse(line, QEvent::MouseButtonPress, QPoint(190, 150), Qt::LeftButton, Qt::LeftButton);
+    sendMouse(line, QEvent::MouseMove, QPoint(190 + QApplication::startDragDistance(), 150), Qt::NoButton,
+              Qt::LeftButton);
     QDrag *drag = line->findChild<QDrag *>();
     QVERIFY(drag);
     const QRect visible = line->visibleRegion().boundingRect();
