@@ -300,14 +300,6 @@ void changeChart(TLine *chart, TLItemModel *model, TLItemModel *other, ChartChan
     }
 }
 
-void setUpCachedChart(TLine *chart)
-{
-    setChart(chart, QDate(2021, 3, 1), QDate(2021, 3, 25), 20.0, 60.0, 4, 25,
-             { TLine::MarkItems, TLine::ItemShadow, TLine::RoundEdges, TLine::MarkWeeks });
-    chart->setBgColors({ Qt::white, Qt::white, Qt::blue });
-    chart->setBgMode(TLine::DiagonalGradient);
-}
-
 // The chart as its paint events draw it, on an image of the given device
 // pixel ratio, as a scaled display or a printer has it.
 QImage renderAt(QWidget *chart, double scale)
@@ -401,8 +393,6 @@ struct TextRecorder : QImage, QPaintEngine
     void drawPixmap(const QRectF &, const QPixmap &, const QRectF &) override {}
     void drawPath(const QPainterPath &) override {}
     void drawPolygon(const QPointF *, int, PolygonDrawMode) override {}
-    void drawLines(const QLineF *, int) override {}
-    void drawRects(const QRectF *, int) override {}
     void drawTextItem(const QPointF &, const QTextItem &item) override { texts.append(item.text()); }
     Type type() const override { return User; }
 };
@@ -1191,6 +1181,12 @@ void TestTLDraw::shouldPaintAChangedChartAsAFreshOne()
     addItem(&other, QDate(2021, 3, 5), 1, QStringLiteral("<p>Other model</p>"), Qt::yellow, QDate(2021, 3, 11));
     addItem(&other, QDate(2021, 3, 6), 0, QStringLiteral("<p>Second</p>"), Qt::green);
 
+    const auto setUpCachedChart = [](TLine *chart) {
+        setChart(chart, QDate(2021, 3, 1), QDate(2021, 3, 25), 20.0, 60.0, 4, 25,
+                 { TLine::MarkItems, TLine::ItemShadow, TLine::RoundEdges, TLine::MarkWeeks });
+        chart->setBgColors({ Qt::white, Qt::white, Qt::blue });
+        chart->setBgMode(TLine::DiagonalGradient);
+    };
     QImage changed;
     QList<QRect> changedBoxes;
     withStyle(style, [&](auto &chart) {
