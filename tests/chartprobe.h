@@ -2,6 +2,9 @@
 #define CHARTPROBE_H
 
 #include "model/tlitemmodel.h"
+#include "styles/tline1.h"
+#include "styles/tline2.h"
+#include "styles/tline3.h"
 #include "view/tline.h"
 
 #include <QtTest>
@@ -41,6 +44,22 @@ public:
         return image;
     }
 };
+
+// Runs test on a probe of chart style 1, 2 or 3.
+template <typename Test>
+void withStyle(int style, const Test &test)
+{
+    if (style == 1) {
+        ChartProbe<TLine1> chart;
+        test(chart);
+    } else if (style == 2) {
+        ChartProbe<TLine2> chart;
+        test(chart);
+    } else {
+        ChartProbe<TLine3> chart;
+        test(chart);
+    }
+}
 
 inline bool isDark(const QImage &image, int x, int y)
 {
