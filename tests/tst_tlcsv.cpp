@@ -2,7 +2,6 @@
 
 #include <QBuffer>
 #include <QFile>
-#include <QTextDocument>
 #include <QtTest>
 
 namespace {
@@ -113,13 +112,10 @@ void TestTLCsv::shouldReadRecords()
 
 void TestTLCsv::shouldKeepEveryTextThroughARoundTrip()
 {
-    QTextDocument rich;
-    rich.setHtml(QStringLiteral("<p style=\"margin:0\"><b>Zwischen</b><span style=\"color:#ff5500;\">bericht</span>;"
-                                " \"fertig\"</p><p>zweite Zeile</p>"));
     QList<TLItem> written;
-    for (const QString &text : { rich.toHtml(), QStringLiteral("eins;zwei;;drei;"), QStringLiteral("\"\"\""),
+    for (const QString &text : { QStringLiteral("eins;zwei;;drei;"), QStringLiteral("\"\"\""),
                                  QStringLiteral("er sagte \"ja\"; dann \"\" und \""),
-                                 QStringLiteral("\n#eins\n\nzwei\n"), QString() })
+                                 QStringLiteral("<p style=\"margin:0\">\n#eins\n\nzwei\n"), QString() })
         written << item(QDate(2006, 10, 19), 2, text, QColor("#ffff00"), QDate(2006, 10, 20));
     QList<TLItem> read;
     QVERIFY(TLCsv::read(TLCsv::write(written), &read));
