@@ -45,7 +45,7 @@ struct ObjectProbe : QObject
     static int receiversOf(const QObject *o, const char *signal) { return (o->*(&ObjectProbe::receivers))(signal); }
 };
 
-// Points the settings at a folder of the program's own, never the user's,
+// Points the settings at a folder of the test program's own, never the user's,
 // and empties them.
 inline void useFreshSettings()
 {
