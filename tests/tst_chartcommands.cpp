@@ -1,4 +1,3 @@
-#include "app/zelvaro.h"
 #include "dialogs/bgdialog.h"
 #include "model/tldocument.h"
 #include "view/tline.h"
@@ -8,12 +7,9 @@
 #include <QCursor>
 #include <QDialogButtonBox>
 #include <QFile>
-#include <QInputDialog>
 #include <QMenu>
-#include <QPointer>
 #include <QPushButton>
 #include <QScrollArea>
-#include <QSettings>
 #include <QSlider>
 #include <QSpinBox>
 #include <QTemporaryDir>
@@ -24,10 +20,8 @@
 
 namespace {
 
-struct BgProbe : TLine
-{
-    static QBrush bgOf(const TLine *t) { return t->*(&BgProbe::bg); }
-};
+// The demo's vertical gradient, and the background dialog's own colours.
+const QList<QColor> demoColors = { Qt::white, Qt::white, Qt::blue };
 
 // Every parameter a chart is handed, in a form QCOMPARE can show.
 QString parametersOf(const TLine *t)
@@ -35,7 +29,7 @@ QString parametersOf(const TLine *t)
     QList<int> flags = TLineProbe::flagsOf(t).values();
     std::sort(flags.begin(), flags.end());
     QString text;
-    QDebug(&text) << t->bgMode() << TLineProbe::bgColorsOf(t) << BgProbe::bgOf(t).textureImage().size()
+    QDebug(&text) << t->bgMode() << TLineProbe::bgColorsOf(t) << TLineProbe::bgOf(t).textureImage().size()
                   << TLineProbe::startOf(t) << TLineProbe::endOf(t) << TLineProbe::maxPosOf(t) << TLineProbe::tPosOf(t)
                   << TLineProbe::dayWidthOf(t) << TLineProbe::posHeightOf(t) << flags;
     return text;
@@ -48,11 +42,9 @@ class TestChartCommands : public QObject
     Q_OBJECT
 
 private slots:
-    void initTestCase();
     void init();
     void shouldApplyTheBackgroundOnlyWhenAccepted_data();
     void shouldApplyTheBackgroundOnlyWhenAccepted();
-    void shouldLeaveTheDialogColoursForAShortList();
     void shouldHandEveryParameterToTheNewStyle_data();
     void shouldHandEveryParameterToTheNewStyle();
     void shouldReplaceTheChartFromItsOwnBackgroundMenu();
@@ -60,44 +52,48 @@ private slots:
 private:
     TLine *chart() { return window->findChild<QScrollArea *>()->findChild<TLine *>(); }
 
-    QTemporaryDir configDir;
-    QTemporaryDir files;
-    QString tilePath;
     std::unique_ptr<Zelvaro> window;
 };
 
-void TestChartCommands::initTestCase()
-{
-    qputenv("XDG_CONFIG_HOME", configDir.path().toLocal8Bit());
-    QImage tile(3, 2, QImage::Format_RGB32);
-    tile.fill(Qt::yellow);
-    tilePath = files.filePath(QStringLiteral("tile.png"));
-    QVERIFY(tile.save(tilePath));
-}
-
 void TestChartCommands::init()
 {
-    QSettings(QStringLiteral("Orlevant"), QStringLiteral("Zelvaro")).clear();
+    useFreshSettings();
     window = std::make_unique<Zelvaro>();
 }
 
 void TestChartCommands::shouldApplyTheBackgroundOnlyWhenAccepted_data()
 {
+    QTest::addColumn<QList<QColor>>("loaded"); // empty: the demo's gradient
     QTest::addColumn<bool>("accepted");
     QTest::addColumn<int>("mode");
     QTest::addColumn<QList<QColor>>("colors");
-    // The demo shows a vertical gradient from white to blue.
-    QTest::newRow("cancel after changes") << false << 2 << QList<QColor>({ Qt::white, Qt::red, Qt::green });
-    QTest::newRow("ok without changes") << true << 3 << QList<QColor>({ Qt::white, Qt::white, Qt::blue });
-    QTest::newRow("ok with changes") << true << 2 << QList<QColor>({ Qt::white, Qt::red, Qt::green });
+    const QList<QColor> changes = { Qt::white, Qt::red, Qt::green };
+    QTest::newRow("cancel after changes") << QList<QColor>() << false << 2 << changes;
+    QTest::newRow("ok without changes") << QList<QColor>() << true << 3 << demoColors;
+    QTest::newRow("ok with changes") << QList<QColor>() << true << 2 << changes;
+    QTest::newRow("a short list leaves the dialog's colours") << QList<QColor>({ Qt::red, Qt::green }) << false << 2
+                                                              << changes;
 }
 
 void TestChartCommands::shouldApplyTheBackgroundOnlyWhenAccepted()
 {
+    QFETCH(QList<QColor>, loaded);
     QFETCH(bool, accepted);
     QFETCH(int, mode);
     QFETCH(QList<QColor>, colors);
-    const QList<QColor> demo = { Qt::white, Qt::white, Qt::blue };
+    int startMode = 3;
+    QList<QColor> start = demoColors;
+    if (!loaded.isEmpty()) {
+        TLDocument document;
+        document.bgMode = startMode = 1;
+        document.bgColors = start = loaded;
+        QTemporaryDir dir;
+        QFile file(dir.filePath(QStringLiteral("short.vrk")));
+        QVERIFY(file.open(QIODevice::WriteOnly) && document.write(&file));
+        file.close();
+        QVERIFY(window->loadNative(file.fileName()));
+        window->setWindowModified(false);
+    }
     const QImage pixels = chart()->grab().toImage();
     int presetMode = -1;
     QList<QColor> presetColors;
@@ -110,32 +106,13 @@ void TestChartCommands::shouldApplyTheBackgroundOnlyWhenAccepted()
     });
     window->changeBackground();
 
-    QCOMPARE(presetMode, 3);
-    QCOMPARE(presetColors, demo);
-    QCOMPARE(chart()->bgMode(), accepted ? mode : 3);
-    QCOMPARE(TLineProbe::bgColorsOf(chart()), accepted ? colors : demo);
-    const bool changed = accepted && (mode != 3 || colors != demo);
+    QCOMPARE(presetMode, startMode);
+    QCOMPARE(presetColors, demoColors);
+    QCOMPARE(chart()->bgMode(), accepted ? mode : startMode);
+    QCOMPARE(TLineProbe::bgColorsOf(chart()), accepted ? colors : start);
+    const bool changed = accepted && (mode != startMode || colors != start);
     QCOMPARE(chart()->grab().toImage() != pixels, changed);
     QCOMPARE(window->isWindowModified(), changed);
-}
-
-void TestChartCommands::shouldLeaveTheDialogColoursForAShortList()
-{
-    TLDocument document;
-    document.bgMode = 1;
-    document.bgColors = { Qt::red, Qt::green };
-    QFile file(files.filePath(QStringLiteral("short.vrk")));
-    QVERIFY(file.open(QIODevice::WriteOnly) && document.write(&file));
-    file.close();
-    QVERIFY(window->loadNative(file.fileName()));
-    QList<QColor> preset;
-    whenModalIs<BGDialog>([&preset](BGDialog *dialog) {
-        preset = dialog->colors();
-        dialog->reject();
-    });
-    window->changeBackground();
-    QCOMPARE(preset, QList<QColor>({ Qt::white, Qt::white, Qt::blue }));
-    QCOMPARE(TLineProbe::bgColorsOf(chart()), document.bgColors);
 }
 
 void TestChartCommands::shouldHandEveryParameterToTheNewStyle_data()
@@ -155,11 +132,11 @@ void TestChartCommands::shouldHandEveryParameterToTheNewStyle()
     QFETCH(bool, pattern);
     QFETCH(QString, style);
     if (pattern) {
-        whenModalIs<BGDialog>([this](BGDialog *dialog) {
+        whenModalIs<BGDialog>([](BGDialog *dialog) {
             dialog->setColors(Qt::red, Qt::green, Qt::yellow);
             dialog->setMode(TLine::ImageBackground);
-            dialog->setFileName(tilePath);
-            dialog->findChild<QDialogButtonBox *>()->button(QDialogButtonBox::Ok)->click();
+            dialog->setFileName(QStringLiteral(ZELVARO_TEST_DATA "/style1.png"));
+            dialog->accept();
         });
         window->changeBackground();
     }
@@ -171,7 +148,7 @@ void TestChartCommands::shouldHandEveryParameterToTheNewStyle()
     QPointer<TLine> before = chart();
     const QString parameters = parametersOf(before);
     QVERIFY(parameters.contains(QStringLiteral(" 7 15 20.4 60 ")));
-    QCOMPARE(parameters.contains(QStringLiteral("QSize(3, 2)")), pattern);
+    QCOMPARE(TLineProbe::bgOf(before).textureImage().size(), pattern ? QSize(744, 379) : QSize(0, 0));
 
     QString preselected;
     whenModalIs<QInputDialog>([&](QInputDialog *dialog) {
@@ -183,7 +160,6 @@ void TestChartCommands::shouldHandEveryParameterToTheNewStyle()
 
     QCOMPARE(preselected, QStringLiteral("Typ 1"));
     QCOMPARE(before.isNull(), !answer.isEmpty());
-    QCOMPARE(window->findChildren<TLine *>().size(), 1);
     QCOMPARE(QLatin1String(chart()->metaObject()->className()), style);
     QCOMPARE(parametersOf(chart()), parameters);
     QCOMPARE(window->isWindowModified(), !answer.isEmpty() && answer != QLatin1String("Typ 1"));

@@ -1,16 +1,12 @@
-#include "app/zelvaro.h"
 #include "model/tlitemmodel.h"
 #include "view/tline.h"
 #include "windowprobe.h"
 
 #include <QCheckBox>
 #include <QDateEdit>
-#include <QMessageBox>
 #include <QPushButton>
-#include <QSettings>
 #include <QSignalSpy>
 #include <QSpinBox>
-#include <QTemporaryDir>
 #include <QTextEdit>
 #include <QtTest>
 
@@ -36,7 +32,6 @@ class TestItemCommands : public QObject
     Q_OBJECT
 
 private slots:
-    void initTestCase();
     void init();
     void shouldWriteTheDialogBackOnlyOnOk_data();
     void shouldWriteTheDialogBackOnlyOnOk();
@@ -44,23 +39,15 @@ private slots:
     void shouldDeleteOnlyWhenConfirmed();
 
 private:
-    QTemporaryDir configDir;
     std::unique_ptr<Zelvaro> window;
     TLItemModel *model = nullptr;
 };
 
-void TestItemCommands::initTestCase()
-{
-    QVERIFY(configDir.isValid());
-    qputenv("XDG_CONFIG_HOME", configDir.path().toLocal8Bit());
-}
-
 void TestItemCommands::init()
 {
-    QSettings(QStringLiteral("Orlevant"), QStringLiteral("Zelvaro")).clear();
+    useFreshSettings();
     window = std::make_unique<Zelvaro>();
     model = window->findChild<TLItemModel *>();
-    QCOMPARE(model->rowCount(), 4);
 }
 
 void TestItemCommands::shouldWriteTheDialogBackOnlyOnOk_data()
@@ -107,13 +94,7 @@ void TestItemCommands::shouldWriteTheDialogBackOnlyOnOk()
     else if (ok)
         expected[row][TLItem::TextColumn] = html;
     QCOMPARE(rowsOf(model), expected);
-    QList<int> written;
-    for (const QList<QVariant> &signal : std::as_const(changed)) {
-        const QModelIndex cell = signal.at(1).toModelIndex();
-        QCOMPARE(cell.row(), row < 0 ? 4 : row);
-        written.append(cell.column());
-    }
-    QCOMPARE(written, ok ? QList<int>({ 0, 1, 2, 3, 4 }) : QList<int>());
+    QCOMPARE(changed.size(), ok ? int(TLItem::ColumnCount) : 0);
 }
 
 void TestItemCommands::shouldDeleteOnlyWhenConfirmed_data()

@@ -1,13 +1,22 @@
 #ifndef WINDOWPROBE_H
 #define WINDOWPROBE_H
 
+#include "app/zelvaro.h"
 #include "view/tline.h"
 
+#include <QAbstractButton>
 #include <QApplication>
+#include <QBrush>
 #include <QColor>
+#include <QInputDialog>
 #include <QList>
+#include <QMessageBox>
 #include <QObject>
+#include <QPointer>
+#include <QPrinter>
 #include <QSet>
+#include <QSettings>
+#include <QTemporaryDir>
 #include <QTimer>
 #include <QWidget>
 
@@ -28,12 +37,22 @@ struct TLineProbe : TLine
     static QDate endOf(const TLine *t) { return t->*(&TLineProbe::end); }
     static QList<QRect> itemRectsOf(const TLine *t) { return t->*(&TLineProbe::itemRects); }
     static QPoint dragStartPosOf(const TLine *t) { return t->*(&TLineProbe::dragStartPos); }
+    static QBrush bgOf(const TLine *t) { return t->*(&TLineProbe::bg); }
 };
 
 struct ObjectProbe : QObject
 {
     static int receiversOf(const QObject *o, const char *signal) { return (o->*(&ObjectProbe::receivers))(signal); }
 };
+
+// Points the settings at a folder of the test program's own, never the user's,
+// and empties them.
+inline void useFreshSettings()
+{
+    static QTemporaryDir configDir;
+    qputenv("XDG_CONFIG_HOME", configDir.path().toLocal8Bit());
+    QSettings(QStringLiteral("Orlevant"), QStringLiteral("Zelvaro")).clear();
+}
 
 // Commands run their dialogs, message boxes and menus in nested event
 // loops. These answer the next one from a timer, once it is shown, so that
@@ -74,5 +93,81 @@ template <typename T, typename Act> void whenModalIs(Act act)
             widget->close();
     });
 }
+
+// The main window with its file and print dialogs answered from the
+// members: file names from lists, every question noted in `asked`; the print
+// dialog accepted with output to `pdfName`, cancelled while that is empty.
+class AnsweredZelvaro : public Zelvaro
+{
+public:
+    QStringList openAnswers;
+    QList<QPair<QString, QString>> saveAnswers; // name, filter
+    QString imageName;
+    QString pdfName;
+    int printerResolution = 0;
+    QStringList asked;
+
+protected:
+    QString askOpenFileName(const QString &caption, const QString &filter) override
+    {
+        asked << caption + '|' + filter;
+        return openAnswers.isEmpty() ? QString() : openAnswers.takeFirst();
+    }
+    QString askSaveFileName(const QString &caption, const QString &filter, QString *selectedFilter) override
+    {
+        asked << caption + '|' + filter;
+        const auto answer = saveAnswers.isEmpty() ? QPair<QString, QString>() : saveAnswers.takeFirst();
+        *selectedFilter = answer.second;
+        return answer.first;
+    }
+    QString askImageFileName() override { return imageName; }
+    bool acceptPrinter(QPrinter *printer) override
+    {
+        printerResolution = printer->resolution();
+        printer->setOutputFormat(QPrinter::PdfFormat);
+        printer->setOutputFileName(pdfName);
+        return !pdfName.isEmpty();
+    }
+};
+
+// Answers every modal widget while it lives: the style question with `style`
+// (cancelled when empty), the unsaved-changes question with `question`,
+// other message boxes with OK, other dialogs with Cancel. What came up is in
+// `seen`.
+struct ModalAnswerer
+{
+    QString style;
+    QMessageBox::StandardButton question = QMessageBox::Cancel;
+    QStringList seen;
+    QTimer timer;
+    QPointer<QWidget> last;
+
+    ModalAnswerer()
+    {
+        timer.callOnTimeout([this] {
+            QWidget *widget = QApplication::activeModalWidget();
+            if (!widget || widget == last)
+                return;
+            last = widget;
+            if (auto *input = qobject_cast<QInputDialog *>(widget)) {
+                seen << QStringLiteral("style|%1|%2|%3|%4")
+                            .arg(input->windowTitle(), input->labelText(), input->comboBoxItems().join(','))
+                            .arg(input->isComboBoxEditable());
+                input->setTextValue(style);
+                style.isEmpty() ? input->reject() : input->accept();
+            } else if (auto *box = qobject_cast<QMessageBox *>(widget)) {
+                const bool asks = box->icon() == QMessageBox::Question;
+                seen << (asks ? QStringLiteral("question") : "warning|" + box->text());
+                box->button(asks ? question : QMessageBox::Ok)->click();
+            } else if (auto *dialog = qobject_cast<QDialog *>(widget)) {
+                seen << QStringLiteral("dialog");
+                dialog->reject();
+            }
+        });
+        timer.start(10);
+    }
+
+    QStringList warnings() const { return seen.filter(QStringLiteral("warning|")); }
+};
 
 #endif
