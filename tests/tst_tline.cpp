@@ -381,6 +381,15 @@ void TestTLine::shouldStopListeningToReplacedModel()
     line.paints = 0;
     second.removeRow(0);
     QTRY_VERIFY(line.paints > 0);
+
+    // A model deleted under the chart is let go of.
+    auto *deleted = new QStandardItemModel(2, 5);
+    line.setModel(deleted);
+    line.repaint();
+    delete deleted;
+    QVERIFY(!line.model);
+    QCOMPARE(line.itemRects.size(), 0);
+    line.repaint();
 }
 
 void TestTLine::shouldShadeVerticalGradientFromTopToBottom()

@@ -56,7 +56,8 @@ TLine::TLine(QWidget *parent)
     , displayFlags({ MarkDays, MarkWeeks, MarkMonths, MarkYears, ArrowShadow, ItemShadow, RoundEdges })
     , index(std::make_unique<TLItemIndex>(
           [this](const QDate &date, int pos, const QDate &endDate) { return itemFrame(date, pos, endDate); },
-          [this](int row, int span) { return measureLabel(row, span); }))
+          [this](int row, int span) { return measureLabel(row, span); },
+          [this](const QRect &box) { showLateLabel(box); }))
     , labels(std::make_unique<TLLabelCache>())
     , backgroundMeasure(new QTimer(this))
 {
@@ -117,6 +118,7 @@ void TLine::setModel(QAbstractItemModel *m)
         connect(model, &QAbstractItemModel::dataChanged, this, qOverload<>(&QWidget::update));
         connect(model, &QAbstractItemModel::rowsInserted, this, qOverload<>(&QWidget::update));
         connect(model, &QAbstractItemModel::rowsRemoved, this, qOverload<>(&QWidget::update));
+        connect(model, &QObject::destroyed, this, [this] { setModel(nullptr); });
     }
     update();
 }
@@ -527,11 +529,14 @@ void TLine::paintItems(QPainter *painter)
     // picture taken of the chart (an export, a print, a drag) or a small
     // chart is exact at once.
     QBackingStore *screen = window()->backingStore();
-    const bool onScreen = isVisible() && screen && painter->paintEngine()
-        && painter->paintEngine()->paintDevice() == screen->paintDevice() && items->rowCount() > SmallChart
-        && visibleRegion().boundingRect().contains(area);
+    const bool toScreen = isVisible() && screen && painter->paintEngine()
+        && painter->paintEngine()->paintDevice() == screen->paintDevice();
+    const bool onScreen =
+        toScreen && items->rowCount() > SmallChart && visibleRegion().boundingRect().contains(area);
     keepMeasured = true;
+    screenPaintArea = toScreen ? area : QRect();
     const QList<int> rows = items->rowsMeeting(area, lastReach, onScreen ? deferBand() : -1);
+    screenPaintArea = QRect();
     for (int row : rows)
         paintItem(painter, row);
     keepMeasured = false;
@@ -540,23 +545,30 @@ void TLine::paintItems(QPainter *painter)
         backgroundMeasure->start();
 }
 
-// Lays out labels not measured yet a slice at a time; one that turns out to
-// reach into the view, which its paint left out, is painted now.
+// Lays out labels not measured yet a slice at a time.
 void TLine::measureInBackground()
 {
     TLItemIndex *items = placedItems();
     if (!items || !isVisible())
         return;
-    const QRect visible = visibleRegion().boundingRect();
-    const QList<int> rows = items->measureSome(visible, QDeadlineTimer(measureSliceMs));
-    QRegion missed;
-    for (int row : rows) {
-        const QRect drawn = items->box(row).marginsAdded(lastReach);
-        if (drawn.intersects(visible))
-            missed += drawn & visible;
-    }
-    if (!missed.isEmpty())
-        update(missed);
+    items->measureSome(visibleRegion().boundingRect(), QDeadlineTimer(measureSliceMs));
     if (items->unmeasuredCount() > 0)
         backgroundMeasure->start();
+}
+
+// A label laid out only now was not drawn by the paints before: a paint on
+// the screen leaves out labels far before the view until they are laid out.
+// Whoever lays one out (the background, a hit test, a picture of the chart, the
+// paint of a scroll step), the part of the view it reaches is painted again.
+void TLine::showLateLabel(const QRect &box)
+{
+    if (!isVisible())
+        return;
+    const QRect visible = visibleRegion().boundingRect();
+    const QRect drawn = box.marginsAdded(lastReach);
+    if (!drawn.intersects(visible))
+        return;
+    const QRegion missed = QRegion(drawn & visible) - screenPaintArea;
+    if (!missed.isEmpty())
+        update(missed);
 }

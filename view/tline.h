@@ -151,6 +151,7 @@ private:
     QMargins drawingReach(QPainter *painter);
     int deferBand() const;
     void measureInBackground();
+    void showLateLabel(const QRect &box);
     void moveItems();
     void updateOpaquePainting();
 
@@ -160,6 +161,8 @@ private:
     // Whether a label measured now is about to be drawn.
     bool keepMeasured = false;
     QMargins lastReach;
+    // The part of the screen a paint is drawing while it lays out labels.
+    QRect screenPaintArea;
 };
 
 #endif

@@ -27,9 +27,10 @@ int yearLength(const QDate &date)
 
 }
 
-TLItemIndex::TLItemIndex(FrameFunction frame, MeasureFunction measure)
+TLItemIndex::TLItemIndex(FrameFunction frame, MeasureFunction measure, MeasuredFunction measured)
     : frameOf(std::move(frame))
     , measureLabel(std::move(measure))
+    , labelMeasured(std::move(measured))
 {
 }
 
@@ -249,6 +250,7 @@ void TLItemIndex::measure(int r)
     if (row.frame.height < 0)
         widest = std::max(widest, row.label.size.height());
     noteMeasured(r);
+    labelMeasured(QRect(row.frame.topLeft, boxSize(row)));
 }
 
 void TLItemIndex::noteMeasured(int r)
@@ -356,13 +358,12 @@ int TLItemIndex::unmeasuredCount()
     return unmeasured;
 }
 
-QList<int> TLItemIndex::measureSome(const QRect &near, const QDeadlineTimer &deadline)
+void TLItemIndex::measureSome(const QRect &near, const QDeadlineTimer &deadline)
 {
     ensure();
-    QList<int> done;
     const int n = order.size();
     if (unmeasured == 0 || n == 0)
-        return done;
+        return;
     const int nearEnd = timeAxis == Qt::Horizontal ? near.right() : near.bottom();
     const int end = int(std::upper_bound(leads.cbegin(), leads.cend(), nearEnd) - leads.cbegin());
     const int blocks = blockUnknown.size();
@@ -379,10 +380,8 @@ QList<int> TLItemIndex::measureSome(const QRect &near, const QDeadlineTimer &dea
             if (measured(rows.at(r)))
                 continue;
             measure(r);
-            done.append(r);
             if (deadline.hasExpired())
-                return done;
+                return;
         }
     }
-    return done;
 }

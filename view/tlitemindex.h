@@ -43,8 +43,10 @@ class TLItemIndex
 public:
     using FrameFunction = std::function<TLItemFrame(const QDate &date, int pos, const QDate &endDate)>;
     using MeasureFunction = std::function<TLLabelSize(int row, int span)>;
+    // Told of every label laid out, with the box it gives its item.
+    using MeasuredFunction = std::function<void(const QRect &box)>;
 
-    TLItemIndex(FrameFunction frame, MeasureFunction measure);
+    TLItemIndex(FrameFunction frame, MeasureFunction measure, MeasuredFunction measured);
 
     void setModel(const QAbstractItemModel *model);
     void setTimeAxis(Qt::Orientation axis);
@@ -80,8 +82,7 @@ public:
     int unmeasuredCount();
     // Lays out labels not yet measured, those whose box starts nearest
     // before the end of near along the time axis first, until the deadline.
-    // Returns the rows measured.
-    QList<int> measureSome(const QRect &near, const QDeadlineTimer &deadline);
+    void measureSome(const QRect &near, const QDeadlineTimer &deadline);
 
 private:
     struct Row
@@ -117,6 +118,7 @@ private:
 
     FrameFunction frameOf;
     MeasureFunction measureLabel;
+    MeasuredFunction labelMeasured;
     const QAbstractItemModel *model = nullptr;
     Qt::Orientation timeAxis = Qt::Horizontal;
 
