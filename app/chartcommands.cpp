@@ -9,6 +9,7 @@
 #include <QBrush>
 #include <QCursor>
 #include <QDateEdit>
+#include <QFileInfo>
 #include <QInputDialog>
 #include <QMenu>
 #include <QPixmap>
@@ -87,7 +88,11 @@ int Zelvaro::askTimelineTyp()
 void Zelvaro::handBackgroundToChart()
 {
     timeline->setBgColors(bgColors);
-    if (bgMode == TLine::ImageBackground)
-        timeline->setBg(QBrush(QPixmap(bgFileName)));
+    if (bgMode == TLine::ImageBackground) {
+        // A document from elsewhere may name a pipe, whose opening would
+        // wait for a writer forever; only a file is read.
+        const bool isFile = QFileInfo(bgFileName).isFile();
+        timeline->setBg(QBrush(isFile ? QPixmap(bgFileName) : QPixmap()));
+    }
     timeline->setBgMode(bgMode);
 }
