@@ -9,17 +9,19 @@
 #include "view/tlgeometry.h"
 #include "view/tline.h"
 
-#include <QBrush>
+#include <QAbstractItemDelegate>
+#include <QAbstractItemView>
+#include <QApplication>
 #include <QCheckBox>
 #include <QCoreApplication>
 #include <QDateEdit>
 #include <QDebug>
 #include <QDir>
+#include <QDockWidget>
 #include <QFile>
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QMessageBox>
-#include <QPixmap>
 #include <QSaveFile>
 #include <QSlider>
 #include <QSpinBox>
@@ -95,6 +97,10 @@ void Zelvaro::openFile()
         reportFileResult(path, result);
     if (result.hasDocument())
         setCurrentFile(path);
+    // What was read of a damaged file is shown under its name, but Save asks
+    // for a name, so that the part not read is not overwritten.
+    if (!result && result.hasDocument())
+        fileName.clear();
 }
 
 void Zelvaro::saveFile()
@@ -109,6 +115,7 @@ void Zelvaro::saveFileAs()
 
 bool Zelvaro::save()
 {
+    commitOpenEdit();
     qDebug() << fileName;
     if (!isTableName(fileName) && !isNativeName(fileName))
         return saveAs();
@@ -124,6 +131,7 @@ bool Zelvaro::save()
 // The format follows the filter chosen in the dialog, not the ending typed.
 bool Zelvaro::saveAs()
 {
+    commitOpenEdit();
     QString filter;
     QString path = askSaveFileName(tr("Choose a file"), tr("Timeline (*.vrk);;Tables (*.csv)"), &filter);
     if (path.isEmpty())
@@ -159,6 +167,7 @@ QString Zelvaro::askSaveFileName(const QString &caption, const QString &filter, 
 // the user let it go.
 bool Zelvaro::settleUnsavedChanges()
 {
+    commitOpenEdit();
     if (!isWindowModified())
         return true;
     const QMessageBox::StandardButton answer =
@@ -167,6 +176,18 @@ bool Zelvaro::settleUnsavedChanges()
     if (answer == QMessageBox::Save)
         return save();
     return answer == QMessageBox::Discard;
+}
+
+// A cell still being edited in the table belongs to the document that is
+// saved or left: its editor writes what it holds now, and stays open.
+void Zelvaro::commitOpenEdit()
+{
+    auto *table = qobject_cast<QAbstractItemView *>(tabDock->widget());
+    QWidget *editor = QApplication::focusWidget();
+    while (editor && editor->parentWidget() != table->viewport())
+        editor = editor->parentWidget();
+    if (editor)
+        emit table->itemDelegate()->commitData(editor);
 }
 
 // A document read in full counts as unchanged; one read in part does not
@@ -277,10 +298,7 @@ TLFileResult Zelvaro::loadNative(const QString &path)
     bgMode = document.bgMode;
     bgColors = document.bgColors;
     bgFileName = document.bgFileName;
-    timeline->setBgColors(bgColors);
-    if (bgMode == TLine::ImageBackground)
-        timeline->setBg(QBrush(QPixmap(bgFileName)));
-    timeline->setBgMode(bgMode);
+    handBackgroundToChart();
 
     if (document.hasDisplayFlags()) {
         setCheckedFlags(document.displayFlags);
@@ -336,6 +354,10 @@ TLFileResult Zelvaro::loadCsv(const QString &path)
     const TLFileResult result = TLCsv::read(&file, &items);
     if (!result.hasDocument())
         return result;
+    // Stopped before its first record, the file is no table at all, and the
+    // open chart stays.
+    if (result.error() == TLFileResult::StoppedAtLine && items.isEmpty())
+        return TLFileResult(TLFileResult::NotAChart);
 
     QDate start;
     QDate end;

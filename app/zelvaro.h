@@ -86,6 +86,7 @@ private:
 
     // Document commands
     bool settleUnsavedChanges();
+    void commitOpenEdit();
     bool save();
     bool saveAs();
     TLFileResult loadDocument(const QString &path);

@@ -10,10 +10,18 @@
 #include <QScrollArea>
 #include <QSlider>
 #include <QSpinBox>
+#include <QTableView>
+#include <QTextEdit>
 #include <QTemporaryDir>
 #include <QtTest>
 
+#include <atomic>
+#include <chrono>
 #include <memory>
+#include <thread>
+
+#include <fcntl.h>
+#include <unistd.h>
 
 #include <sys/stat.h>
 
@@ -53,6 +61,8 @@ private slots:
     void shouldAskBeforeDroppingChanges_data();
     void shouldAskBeforeDroppingChanges();
     void shouldMarkChangesFromItemsAndControls();
+    void shouldCountAnEditStillOpenInTheTable();
+    void shouldNotWaitForAPipeNamedAsTheBackground();
 
 private:
     QString shown();
@@ -160,6 +170,7 @@ void TestDocumentCommands::shouldOpenChartsAndTables_data()
     row("missing table from the command line", inFiles("missing.csv"), "cannot be opened", "", true);
     row("folder named as a table", inFiles("folder.csv"), "cannot be opened", "");
     row("not a chart", writeFile(inFiles("text.vrk"), "plain text"), "not a timeline chart", "");
+    row("not a table", writeFile(inFiles("commas.csv"), "a,b,c\n1,2,3\n"), "not a timeline chart", "");
     row("table linked to an endless device", inFiles("zero.csv"), "Not a regular file", "");
     row("pipe that nothing writes to", inFiles("pipe.vrk"), "Not a regular file", "");
 }
@@ -191,6 +202,10 @@ void TestDocumentCommands::shouldOpenChartsAndTables()
         QCOMPARE(snapshot(), before);
     else
         QCOMPARE(shown(), shows);
+    // Save does not write what was read of a damaged file over it.
+    window->asked.clear();
+    window->saveFile();
+    QCOMPARE(window->asked.contains(saveCaption), shows.isEmpty() || !warning.isEmpty() || commandLine);
 }
 
 void TestDocumentCommands::shouldSaveInTheFormatOfTheFilterOrKeepTheOldFile_data()
@@ -301,6 +316,54 @@ void TestDocumentCommands::shouldMarkChangesFromItemsAndControls()
         changes.at(i)();
         QVERIFY2(window->isWindowModified(), qPrintable(QString::number(i)));
     }
+}
+
+void TestDocumentCommands::shouldCountAnEditStillOpenInTheTable()
+{
+    auto *table = window->findChild<QTableView *>();
+    window->activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(window.get()));
+    const QModelIndex text = table->model()->index(1, TLItem::TextColumn);
+    table->setCurrentIndex(text);
+    table->edit(text);
+    QTextEdit *editor = qobject_cast<QTextEdit *>(table->indexWidget(text));
+    QVERIFY(editor);
+    editor->setFocus();
+    QTest::keyClicks(editor, QStringLiteral("Neu "));
+    QVERIFY(!window->isWindowModified());
+
+    window->close();
+    QCOMPARE(answers->seen, QStringList({ QStringLiteral("question") }));
+    QVERIFY(window->isVisible());
+    QVERIFY(model->index(1, TLItem::TextColumn).data().toString().contains(QLatin1String("Neu ")));
+}
+
+void TestDocumentCommands::shouldNotWaitForAPipeNamedAsTheBackground()
+{
+    const QString pipe = inFiles("pattern.png");
+    QCOMPARE(mkfifo(QFile::encodeName(pipe).constData(), 0600), 0);
+    TLDocument document;
+    document.bgMode = TLine::ImageBackground;
+    document.bgFileName = pipe;
+    QFile file(inFiles("pattern.vrk"));
+    QVERIFY(file.open(QIODevice::WriteOnly) && document.write(&file));
+    file.close();
+    // Should the pipe be opened for reading, this lets it go, and says so.
+    std::atomic<bool> opened = false;
+    std::thread writer([&pipe, &opened] {
+        for (int i = 0; i < 40 && !opened; ++i) {
+            const int fd = ::open(QFile::encodeName(pipe).constData(), O_WRONLY | O_NONBLOCK);
+            if (fd >= 0) {
+                opened = true;
+                ::close(fd);
+            }
+            std::this_thread::sleep_for(std::chrono::milliseconds(50));
+        }
+    });
+    const TLFileResult result = window->loadNative(file.fileName());
+    writer.join();
+    QVERIFY(result);
+    QVERIFY(!opened);
 }
 
 QTEST_MAIN(TestDocumentCommands)

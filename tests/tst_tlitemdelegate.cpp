@@ -58,6 +58,8 @@ private slots:
     void shouldWriteEditedRichTextBackAsHtml();
     void shouldEditColoursByNameOrChooser_data();
     void shouldEditColoursByNameOrChooser();
+    void shouldWriteBackOnlyWhatWasChanged_data();
+    void shouldWriteBackOnlyWhatWasChanged();
 
 private:
     QModelIndex cell(int column) { return model.index(0, column); }
@@ -182,6 +184,34 @@ void TestTLItemDelegate::shouldEditColoursByNameOrChooser()
     }
     QTRY_VERIFY(!editor);
     QCOMPARE(model.data(cell(TLItem::BackgroundColorColumn)).value<QColor>(), stored);
+}
+
+void TestTLItemDelegate::shouldWriteBackOnlyWhatWasChanged_data()
+{
+    QTest::addColumn<int>("column");
+    QTest::addColumn<bool>("changed");
+    QTest::newRow("date") << int(TLItem::DateColumn) << false;
+    QTest::newRow("row") << int(TLItem::PosColumn) << false;
+    QTest::newRow("colour") << int(TLItem::BackgroundColorColumn) << false;
+    QTest::newRow("empty end date") << int(TLItem::EndDateColumn) << false;
+    QTest::newRow("empty end date, changed") << int(TLItem::EndDateColumn) << true;
+}
+
+void TestTLItemDelegate::shouldWriteBackOnlyWhatWasChanged()
+{
+    QFETCH(int, column);
+    QFETCH(bool, changed);
+    model.setData(cell(TLItem::DateColumn), QDate(2006, 10, 4));
+    QSignalSpy changes(&model, &QAbstractItemModel::dataChanged);
+    table->edit(cell(column));
+    QPointer<QWidget> editor = table->indexWidget(cell(column));
+    QVERIFY(editor);
+    if (changed)
+        QTest::keyClick(editor, Qt::Key_Up);
+    QTest::keyClick(editor, Qt::Key_Return);
+    QTRY_VERIFY(!editor);
+    QCOMPARE(changes.count(), changed ? 1 : 0);
+    QCOMPARE(model.data(cell(TLItem::EndDateColumn)).toDate().isValid(), changed);
 }
 
 QTEST_MAIN(TestTLItemDelegate)

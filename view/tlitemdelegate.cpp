@@ -13,6 +13,7 @@
 #include <QIcon>
 #include <QKeyEvent>
 #include <QLineEdit>
+#include <QMetaProperty>
 #include <QPainter>
 #include <QPixmap>
 #include <QPixmapCache>
@@ -153,6 +154,27 @@ QIcon swatchIcon(const QColor &colour)
 
 }
 
+namespace {
+
+const char shownValue[] = "tlShownValue";
+
+QVariant editorValue(const QWidget *editor)
+{
+    return editor->metaObject()->userProperty().read(editor);
+}
+
+}
+
+void TLItemDelegate::noteShownValue(QWidget *editor)
+{
+    editor->setProperty(shownValue, editorValue(editor));
+}
+
+bool TLItemDelegate::isEdited(const QWidget *editor)
+{
+    return editorValue(editor) != editor->property(shownValue);
+}
+
 TLItemDelegate::TLItemDelegate(QObject *parent)
     : QStyledItemDelegate(parent)
 {
@@ -288,9 +310,11 @@ void TLItemDelegate::setEditorData(QWidget *editor, const QModelIndex &index) co
     if (QLineEdit *edit = qobject_cast<QLineEdit *>(editor); edit && index.column() == TLItem::BackgroundColorColumn) {
         const QColor colour = index.data(Qt::EditRole).value<QColor>();
         edit->setText(colour.isValid() ? colourName(colour) : QString());
+        noteShownValue(edit);
         return;
     }
     QStyledItemDelegate::setEditorData(editor, index);
+    noteShownValue(editor);
 }
 
 void TLItemDelegate::setModelData(QWidget *editor, QAbstractItemModel *model, const QModelIndex &index) const
@@ -303,13 +327,19 @@ void TLItemDelegate::setModelData(QWidget *editor, QAbstractItemModel *model, co
         document->setModified(false);
         return;
     }
+    // An editor left as it opened writes nothing: moving through the cells
+    // changes no item, and an empty end date does not take the date an
+    // empty date editor shows.
+    if (!isEdited(editor))
+        return;
     if (QLineEdit *edit = qobject_cast<QLineEdit *>(editor); edit && index.column() == TLItem::BackgroundColorColumn) {
         const QColor colour = QColor::fromString(edit->text().trimmed());
         if (colour.isValid())
             model->setData(index, colour, Qt::EditRole);
-        return;
+    } else {
+        QStyledItemDelegate::setModelData(editor, model, index);
     }
-    QStyledItemDelegate::setModelData(editor, model, index);
+    noteShownValue(editor);
 }
 
 void TLItemDelegate::updateEditorGeometry(QWidget *editor, const QStyleOptionViewItem &option,

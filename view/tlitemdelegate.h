@@ -38,6 +38,8 @@ protected:
 private:
     void paintLabel(QPainter *painter, const QStyleOptionViewItem &option, const QModelIndex &index) const;
     void chooseColour(QLineEdit *editor);
+    static void noteShownValue(QWidget *editor);
+    static bool isEdited(const QWidget *editor);
 };
 
 #endif
