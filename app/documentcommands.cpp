@@ -133,9 +133,10 @@ bool Zelvaro::saveAs()
 {
     commitOpenEdit();
     QString filter;
-    QString path = askSaveFileName(tr("Choose a file"), tr("Timeline (*.vrk);;Tables (*.csv)"), &filter);
-    if (path.isEmpty())
+    const QString chosen = askSaveFileName(tr("Choose a file"), tr("Timeline (*.vrk);;Tables (*.csv)"), &filter);
+    if (chosen.isEmpty())
         return false;
+    QString path = chosen;
     if (filter.contains(QLatin1String(tableEnding))) {
         if (!isTableName(path))
             path += QLatin1String(tableEnding);
@@ -143,6 +144,8 @@ bool Zelvaro::saveAs()
         if (!isNativeName(path))
             path += QLatin1String(nativeEnding);
     }
+    if (!mayReplace(path, chosen))
+        return false;
     const TLFileResult result = saveDocument(path);
     if (!result) {
         reportFileResult(path, result);
@@ -176,6 +179,18 @@ bool Zelvaro::settleUnsavedChanges()
     if (answer == QMessageBox::Save)
         return save();
     return answer == QMessageBox::Discard;
+}
+
+// The file dialog asked before replacing the name chosen in it, not the
+// one an added ending makes of it.
+bool Zelvaro::mayReplace(const QString &path, const QString &chosen)
+{
+    if (path == chosen || !QFileInfo::exists(path))
+        return true;
+    return QMessageBox::question(this, tr("Zelvaro"),
+                                 tr("%1 already exists.\nDo you want to replace it?").arg(QDir::toNativeSeparators(path)),
+                                 QMessageBox::Yes | QMessageBox::No, QMessageBox::No)
+        == QMessageBox::Yes;
 }
 
 // A cell still being edited in the table belongs to the document that is

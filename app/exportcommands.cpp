@@ -36,11 +36,14 @@ void Zelvaro::saveImgFile()
     const ChartRenderer renderer(timeline);
     if (!checkChartSize(renderer, tr("Save Image")))
         return;
-    QString path = askImageFileName();
-    if (path.isEmpty())
+    const QString chosen = askImageFileName();
+    if (chosen.isEmpty())
         return;
+    QString path = chosen;
     if (!path.endsWith(QLatin1String(".png")))
         path += QLatin1String(".png");
+    if (!mayReplace(path, chosen))
+        return;
 
     QString error;
     {

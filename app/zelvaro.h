@@ -87,6 +87,7 @@ private:
     // Document commands
     bool settleUnsavedChanges();
     void commitOpenEdit();
+    bool mayReplace(const QString &path, const QString &chosen);
     bool save();
     bool saveAs();
     TLFileResult loadDocument(const QString &path);

@@ -62,6 +62,8 @@ private slots:
     void shouldAskBeforeDroppingChanges();
     void shouldMarkChangesFromItemsAndControls();
     void shouldCountAnEditStillOpenInTheTable();
+    void shouldAskBeforeReplacingAFileTheEndingNames_data();
+    void shouldAskBeforeReplacingAFileTheEndingNames();
     void shouldNotWaitForAPipeNamedAsTheBackground();
 
 private:
@@ -316,6 +318,35 @@ void TestDocumentCommands::shouldMarkChangesFromItemsAndControls()
         changes.at(i)();
         QVERIFY2(window->isWindowModified(), qPrintable(QString::number(i)));
     }
+}
+
+void TestDocumentCommands::shouldAskBeforeReplacingAFileTheEndingNames_data()
+{
+    QTest::addColumn<bool>("image");
+    QTest::addColumn<int>("answer");
+    QTest::newRow("chart, kept") << false << int(QMessageBox::No);
+    QTest::newRow("chart, replaced") << false << int(QMessageBox::Yes);
+    QTest::newRow("image, kept") << true << int(QMessageBox::No);
+    QTest::newRow("image, replaced") << true << int(QMessageBox::Yes);
+}
+
+// The file dialog asks about the name typed in it, "plan"; the ending added
+// to it names a file that exists.
+void TestDocumentCommands::shouldAskBeforeReplacingAFileTheEndingNames()
+{
+    QFETCH(bool, image);
+    QFETCH(int, answer);
+    const QString existing = writeFile(inFiles(image ? "plan.png" : "plan.vrk"), "precious");
+    answers->question = QMessageBox::StandardButton(answer);
+    if (image) {
+        window->imageName = inFiles("plan");
+        window->saveImgFile();
+    } else {
+        window->saveAnswers << qMakePair(inFiles("plan"), nativeFilter);
+        window->saveFileAs();
+    }
+    QCOMPARE(answers->seen, QStringList({ QStringLiteral("question") }));
+    QCOMPARE(readFile(existing) == "precious", answer == QMessageBox::No);
 }
 
 void TestDocumentCommands::shouldCountAnEditStillOpenInTheTable()

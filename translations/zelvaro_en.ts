@@ -77,13 +77,13 @@
 <context>
     <name>TLItemDelegate</name>
     <message>
-        <location filename="../view/tlitemdelegate.cpp" line="+258"/>
+        <location filename="../view/tlitemdelegate.cpp" line="+284"/>
         <source>Ctrl+Return to finish, Ctrl+B, Ctrl+I and Ctrl+U for bold, italic and underline</source>
         <translation>Ctrl+Return to finish; Ctrl+B, Ctrl+I and Ctrl+U for bold, italic and underline</translation>
     </message>
     <message>
         <location line="+7"/>
-        <location line="+108"/>
+        <location line="+116"/>
         <source>Choose a colour</source>
         <translation>Choose a colour</translation>
     </message>
@@ -168,7 +168,7 @@
 <context>
     <name>TLine</name>
     <message>
-        <location filename="../view/tline.cpp" line="+269"/>
+        <location filename="../view/tline.cpp" line="+337"/>
         <source>edit...</source>
         <translation>Edit...</translation>
     </message>
@@ -181,7 +181,7 @@
 <context>
     <name>Zelvaro</name>
     <message>
-        <location filename="../app/chartcommands.cpp" line="+79"/>
+        <location filename="../app/chartcommands.cpp" line="+80"/>
         <source>Typ 1</source>
         <translation>Style 1</translation>
     </message>
@@ -196,43 +196,51 @@
         <translation>Style 3</translation>
     </message>
     <message>
-        <location filename="../app/documentcommands.cpp" line="+78"/>
+        <location filename="../app/documentcommands.cpp" line="+80"/>
         <source>Not a regular file</source>
         <translation>Not a regular file</translation>
     </message>
     <message>
         <location line="+12"/>
-        <location line="+38"/>
-        <location filename="../app/exportcommands.cpp" line="+63"/>
+        <location line="+44"/>
+        <location filename="../app/exportcommands.cpp" line="+66"/>
         <source>Choose a file</source>
         <translation>Choose a file</translation>
     </message>
     <message>
-        <location line="-38"/>
+        <location line="-44"/>
         <source>Timeline (*.vrk);;Tables (*.csv);;All (*.*)</source>
         <translation>Timeline charts (*.vrk);;Tables (*.csv);;All files (*.*)</translation>
     </message>
     <message>
-        <location line="+38"/>
+        <location line="+44"/>
         <source>Timeline (*.vrk);;Tables (*.csv)</source>
         <translation>Timeline charts (*.vrk);;Tables (*.csv)</translation>
     </message>
     <message>
-        <location line="+37"/>
-        <location line="+70"/>
+        <location line="+41"/>
+        <location line="+13"/>
+        <location line="+81"/>
         <location filename="../app/itemcommands.cpp" line="+50"/>
         <source>Zelvaro</source>
         <translation>Zelvaro</translation>
     </message>
     <message>
-        <location line="-70"/>
+        <location line="-94"/>
         <source>The chart has been changed.
 Do you want to save your changes?</source>
         <translation>The chart has been changed.
 Do you want to save your changes?</translation>
     </message>
     <message>
-        <location line="+33"/>
+        <location line="+14"/>
+        <source>%1 already exists.
+Do you want to replace it?</source>
+        <translation>%1 already exists.
+Do you want to replace it?</translation>
+    </message>
+    <message>
+        <location line="+43"/>
         <source>Zelvaro - %1</source>
         <translation>Zelvaro - %1</translation>
     </message>
@@ -286,8 +294,8 @@ Do you want to save your changes?</translation>
 %2</translation>
     </message>
     <message>
-        <location filename="../app/exportcommands.cpp" line="-26"/>
-        <location line="+20"/>
+        <location filename="../app/exportcommands.cpp" line="-29"/>
+        <location line="+23"/>
         <source>Save Image</source>
         <translation>Save Image</translation>
     </message>
