@@ -4,6 +4,7 @@
 
 #include <QMimeData>
 #include <QTextCursor>
+#include <QTextDocumentFragment>
 
 TLRichTextEdit::TLRichTextEdit(QWidget *parent)
     : QTextEdit(parent)
@@ -13,7 +14,7 @@ TLRichTextEdit::TLRichTextEdit(QWidget *parent)
 
 void TLRichTextEdit::setLabel(const QString &html)
 {
-    setHtml(html);
+    setHtml(TLRichText::capColumnSpans(html));
     QTextDocument *doc = document();
     // Switching undo off clears the stack, which setHtml has just emptied.
     const bool undo = doc->isUndoRedoEnabled();
@@ -30,7 +31,13 @@ void TLRichTextEdit::insertFromMimeData(const QMimeData *source)
     // One edit block, so that an undo never leaves the unclamped paste.
     QTextCursor block(document());
     block.beginEditBlock();
-    QTextEdit::insertFromMimeData(source);
+    if (source->hasHtml() && acceptRichText()) {
+        textCursor().insertFragment(
+            QTextDocumentFragment::fromHtml(TLRichText::capColumnSpans(source->html()), document()));
+        ensureCursorVisible();
+    } else {
+        QTextEdit::insertFromMimeData(source);
+    }
     TLRichText::clampFormats(document());
     block.endEditBlock();
 }

@@ -1,7 +1,9 @@
 #include "model/tlrichtext.h"
 
+#include <QFont>
 #include <QImage>
 #include <QList>
+#include <QPixmap>
 #include <QString>
 #include <QStringList>
 #include <QTextBlock>
@@ -122,6 +124,76 @@ bool clampBlockFormat(QTextBlockFormat *format)
     return changed;
 }
 
+// Points of a font, as pixels at up to 144 dots per inch.
+double fontPixels(const QTextCharFormat &format, const QFont &fallback)
+{
+    if (const int pixels = format.intProperty(QTextFormat::FontPixelSize); pixels > 0)
+        return pixels;
+    if (const double points = format.doubleProperty(QTextFormat::FontPointSize); points > 0)
+        return 2.0 * points;
+    return fallback.pixelSize() > 0 ? fallback.pixelSize() : 2.0 * std::max(fallback.pointSizeF(), 1.0);
+}
+
+// The height of a line of characters of the given height in a block.
+double lineHeight(const QTextBlockFormat &format, double characters)
+{
+    const double height = format.lineHeight();
+    switch (format.lineHeightType()) {
+    case QTextBlockFormat::ProportionalHeight:
+        return characters * std::max(height, 100.0) / 100.0;
+    case QTextBlockFormat::FixedHeight:
+        return height;
+    case QTextBlockFormat::MinimumHeight:
+        return std::max(characters, height);
+    case QTextBlockFormat::LineDistanceHeight:
+        return characters + std::max(height, 0.0);
+    default:
+        return characters;
+    }
+}
+
+// More than the laid-out height of a document, without laying it out: every
+// character on a line of its own, as in the narrowest box, twice as tall as
+// its font, every table row with its paddings, spacings and borders.
+double heightBound(QTextDocument *document)
+{
+    const QFont fallback = document->defaultFont();
+    double bound = 0.0;
+    for (QTextBlock block = document->begin(); block.isValid(); block = block.next()) {
+        const QTextBlockFormat format = block.blockFormat();
+        bound += format.topMargin() + format.bottomMargin()
+            + lineHeight(format, 2.0 * fontPixels(block.charFormat(), fallback));
+        for (auto it = block.begin(); !it.atEnd(); ++it) {
+            const QTextFragment fragment = it.fragment();
+            const QTextCharFormat chars = fragment.charFormat();
+            const double height = chars.isImageFormat() ? TLRichText::MaxExtent : 2.0 * fontPixels(chars, fallback);
+            bound += fragment.length() * lineHeight(format, height);
+        }
+    }
+    const auto frameBound = [](const QTextFrameFormat &format) {
+        return format.topMargin() + format.bottomMargin() + 2.0 * (format.padding() + format.border());
+    };
+    QList<QTextFrame *> frames = { document->rootFrame() };
+    while (!frames.isEmpty()) {
+        QTextFrame *frame = frames.takeLast();
+        frames.append(frame->childFrames());
+        bound += frameBound(frame->frameFormat());
+        if (QTextTable *table = qobject_cast<QTextTable *>(frame)) {
+            const QTextTableFormat format = table->format();
+            for (int row = 0; row < table->rows(); ++row) {
+                double cellBound = 0.0;
+                for (int column = 0; column < table->columns(); ++column) {
+                    const QTextTableCellFormat cell = table->cellAt(row, column).format().toTableCellFormat();
+                    cellBound = std::max(cellBound, cell.topPadding() + cell.bottomPadding() + cell.topBorder()
+                                             + cell.bottomBorder());
+                }
+                bound += cellBound + 2.0 * format.cellPadding() + format.cellSpacing() + 2.0 * format.border();
+            }
+        }
+    }
+    return bound;
+}
+
 bool clampCharFormat(QTextCharFormat *format)
 {
     bool changed = clampNumber(format, QTextFormat::FontPointSize, TLRichText::MaxFontPointSize);
@@ -199,9 +271,11 @@ void flattenTable(QTextTable *table)
     cursor.insertText(cells.join(QLatin1Char(' ')));
 }
 
+}
+
 // Every colspan attribute inside a tag whose value is not a plain number up
 // to the maximum gets the maximum. One pass, whatever the label.
-QString capColumnSpans(const QString &html)
+QString TLRichText::capColumnSpans(const QString &html)
 {
     const QLatin1String name("colspan");
     qsizetype at = html.indexOf(name, 0, Qt::CaseInsensitive);
@@ -256,7 +330,6 @@ QString capColumnSpans(const QString &html)
         return html;
     result += QStringView(html).mid(done);
     return result;
-}
 }
 
 TLRichText::TLRichText(QObject *parent)
@@ -327,6 +400,9 @@ void TLRichText::clampFormats(QTextDocument *document)
         if (clampInt(&format, QTextFormat::ListIndent, MaxIndent))
             list->setFormat(format);
     }
+
+    if (heightBound(document) > MaxHeight)
+        document->setPlainText(document->toPlainText().left(MaxPlainCharacters));
 }
 
 QString TLRichText::plainText(const QString &html)
@@ -347,7 +423,21 @@ QVariant TLRichText::loadResource(int type, const QUrl &name)
     // read from a file, a device or the network.
     if (name.scheme().compare(QLatin1String("data"), Qt::CaseInsensitive) == 0) {
         const QVariant inlined = QTextDocument::loadResource(type, name);
-        if (inlined.isValid() || type != ImageResource)
+        if (type != ImageResource)
+            return inlined;
+        // Shown no larger than the largest image a label may show.
+        if (inlined.userType() == QMetaType::QPixmap) {
+            const QPixmap image = inlined.value<QPixmap>();
+            const QSize largest { int(MaxExtent), int(MaxExtent) };
+            if (image.width() <= largest.width() && image.height() <= largest.height())
+                return inlined;
+            const QSize size = image.size().scaled(largest, Qt::KeepAspectRatio).expandedTo(QSize(1, 1));
+            const QPixmap shown = image.scaled(size, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+            // In place of the full image that the loading above has kept.
+            addResource(type, name, shown);
+            return shown;
+        }
+        if (inlined.isValid())
             return inlined;
     }
     if (type != ImageResource)

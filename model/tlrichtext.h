@@ -37,6 +37,11 @@ public:
     static constexpr int MaxColumnSpan = 100;
     // The text layout computes in 26.6 fixed point and wraps past 2^25 px.
     static constexpr int MaxTextWidth = 1 << 24;
+    // Nor does it return from documents some eight million pixels tall: a
+    // label that could grow beyond MaxHeight is shown as the start of its
+    // plain text, which stays below it.
+    static constexpr double MaxHeight = 1 << 22;
+    static constexpr int MaxPlainCharacters = 50000;
 
     explicit TLRichText(QObject *parent = nullptr);
 
@@ -47,6 +52,10 @@ public:
     // maxima above;
     // for documents that are not a TLRichText, such as a text editor's.
     static void clampFormats(QTextDocument *document);
+
+    // The HTML with column spans held to MaxColumnSpan, for every parser
+    // that reads a label, such as an editor's paste.
+    static QString capColumnSpans(const QString &html);
 
     // What a label reads as plain text.
     static QString plainText(const QString &html);

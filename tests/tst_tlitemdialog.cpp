@@ -11,6 +11,8 @@
 #include <QFontDialog>
 #include <QFontInfo>
 #include <QMimeData>
+#include <QTextFrame>
+#include <QTextTable>
 #include <QPushButton>
 #include <QSpinBox>
 #include <QtTest>
@@ -147,6 +149,22 @@ void TestTLItemDialog::shouldLoadNothingFromOutsideAndClampLabels()
     QVERIFY(!tText->toHtml().contains(QStringLiteral("90000pt")));
     tText->undo();
     QCOMPARE(tText->toPlainText(), QStringLiteral("small"));
+
+    // The parser makes a cell for every column a span reaches, loaded or pasted.
+    const QString spans = QStringLiteral("<table><tr><td colspan=5000>wide</td></tr></table>");
+    const auto columns = [tText] {
+        const QList<QTextFrame *> frames = tText->document()->rootFrame()->childFrames();
+        auto *table = frames.isEmpty() ? nullptr : qobject_cast<QTextTable *>(frames.first());
+        return table ? table->columns() : 0;
+    };
+    dialog.setText(spans);
+    QCOMPARE(columns(), TLRichText::MaxColumnSpan);
+    tText->setLabel(QString());
+    pasted = new QMimeData;
+    pasted->setHtml(spans);
+    QApplication::clipboard()->setMimeData(pasted);
+    tText->paste();
+    QCOMPARE(columns(), TLRichText::MaxColumnSpan);
 }
 
 QTEST_MAIN(TestTLItemDialog)

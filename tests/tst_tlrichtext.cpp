@@ -70,6 +70,10 @@ void TestTLRichText::shouldLayOutHostileLabelsInBoundedTimeAndSize_data()
     QTest::newRow("background") << "<p style=\"background-image:url(red.png)\">x</p>" << false;
     QTest::newRow("table background") << "<table background=\"red.png\"><tr><td>x</td></tr></table>" << false;
     QTest::newRow("inline image") << QStringLiteral("<p>x<img src=\"%1\"/></p>").arg(pngDataUrl(300, 200)) << true;
+    QTest::newRow("inline image of huge size") << QStringLiteral("<img src=\"%1\"/>").arg(pngDataUrl(30000, 3)) << true;
+    // Taller than the text layout returns from, were it laid out as written.
+    QTest::newRow("tall lines") << QStringLiteral("<p style=\"line-height:1000%\"><span style=\"font-size:500pt\">%1"
+                                                  "</span></p>").arg(QStringLiteral("x<br/>").repeated(300)) << false;
 }
 
 void TestTLRichText::shouldLayOutHostileLabelsInBoundedTimeAndSize()
