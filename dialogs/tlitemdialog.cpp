@@ -118,7 +118,9 @@ void TLItemDialog::setText(const QString &t)
     text = t;
     ui->tText->setLabel(t);
     ui->fcFont->setCurrentFont(ui->tText->currentFont());
-    ui->sFontSize->setValue(int(ui->tText->fontPointSize()));
+    // A label that names no size is shown, and typed on, in the editor's.
+    const double size = ui->tText->fontPointSize();
+    ui->sFontSize->setValue(int(size > 0 ? size : ui->tText->currentFont().pointSizeF()));
 }
 
 void TLItemDialog::setBackgroundColor(const QColor &c)

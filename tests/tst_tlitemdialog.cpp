@@ -40,6 +40,14 @@ void TestTLItemDialog::shouldShowTheFontAtTheStartOfTheText()
     QCOMPARE(QFontInfo(dialog.findChild<QFontComboBox *>("fcFont")->currentFont()).family(),
              QFontInfo(QFont(QStringLiteral("Arial"))).family());
     QCOMPARE(dialog.findChild<QSpinBox *>("sFontSize")->value(), 12);
+
+    // Text typed into a label without a size of its own comes out readable.
+    TLItemDialog plain;
+    plain.setText(QStringLiteral("Projekt Start"));
+    auto *tText = plain.findChild<QTextEdit *>("tText");
+    QCOMPARE(plain.findChild<QSpinBox *>("sFontSize")->value(), int(tText->font().pointSizeF()));
+    QTest::keyClicks(tText, QStringLiteral("x"));
+    QCOMPARE(int(tText->currentFont().pointSizeF()), int(tText->font().pointSizeF()));
 }
 
 void TestTLItemDialog::shouldTakeTheFormOnlyOnOk_data()
