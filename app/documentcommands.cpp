@@ -105,17 +105,18 @@ void Zelvaro::openFile()
 
 void Zelvaro::saveFile()
 {
+    commitOpenEdit();
     save();
 }
 
 void Zelvaro::saveFileAs()
 {
+    commitOpenEdit();
     saveAs();
 }
 
 bool Zelvaro::save()
 {
-    commitOpenEdit();
     qDebug() << fileName;
     if (!isTableName(fileName) && !isNativeName(fileName))
         return saveAs();
@@ -131,7 +132,6 @@ bool Zelvaro::save()
 // The format follows the filter chosen in the dialog, not the ending typed.
 bool Zelvaro::saveAs()
 {
-    commitOpenEdit();
     QString filter;
     const QString chosen = askSaveFileName(tr("Choose a file"), tr("Timeline (*.vrk);;Tables (*.csv)"), &filter);
     if (chosen.isEmpty())

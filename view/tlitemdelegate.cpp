@@ -152,10 +152,6 @@ QIcon swatchIcon(const QColor &colour)
     return QIcon(swatch(colour, QSize(16, 16), qApp->devicePixelRatio()));
 }
 
-}
-
-namespace {
-
 const char shownValue[] = "tlShownValue";
 
 QVariant editorValue(const QWidget *editor)

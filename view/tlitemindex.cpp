@@ -269,24 +269,24 @@ bool TLItemIndex::isMeasured(int row) const
     return row >= 0 && row < rows.size() && !rows.at(row).stale && measured(rows.at(row));
 }
 
-TLLabelSize TLItemIndex::label(int row)
+bool TLItemIndex::measureIfNeeded(int row)
 {
     ensure();
     if (row < 0 || row >= rows.size())
-        return TLLabelSize();
+        return false;
     if (!measured(rows.at(row)))
         measure(row);
-    return rows.at(row).label;
+    return true;
+}
+
+TLLabelSize TLItemIndex::label(int row)
+{
+    return measureIfNeeded(row) ? rows.at(row).label : TLLabelSize();
 }
 
 QRect TLItemIndex::box(int row)
 {
-    ensure();
-    if (row < 0 || row >= rows.size())
-        return QRect();
-    if (!measured(rows.at(row)))
-        measure(row);
-    return QRect(rows.at(row).frame.topLeft, boxSize(rows.at(row)));
+    return measureIfNeeded(row) ? QRect(rows.at(row).frame.topLeft, boxSize(rows.at(row))) : QRect();
 }
 
 QList<int> TLItemIndex::rowsMeeting(const QRect &area, const QMargins &reach, int deferBeyond)

@@ -108,6 +108,8 @@ private:
     void placeRows();
     void buildBlocks();
     void measure(int row);
+    // Whether row is a row, laid out if it was not yet.
+    bool measureIfNeeded(int row);
     QSize boxSize(const Row &row) const;
     int lead(const Row &row) const;
     int cross(const Row &row) const;
