@@ -6,15 +6,9 @@
 #include "dialogs/bgdialog.h"
 #include "view/tline.h"
 
-#include <QBrush>
 #include <QCursor>
-#include <QDateEdit>
-#include <QFileInfo>
 #include <QInputDialog>
 #include <QMenu>
-#include <QPixmap>
-#include <QSlider>
-#include <QSpinBox>
 
 void Zelvaro::showBackgroundMenu()
 {
@@ -26,25 +20,27 @@ void Zelvaro::showBackgroundMenu()
     menu.exec(QCursor::pos());
 }
 
+// The chart is handed the background afterwards whatever the answer, as a
+// new chart needs it.
 void Zelvaro::changeBackground()
 {
     BGDialog dialog(this);
-    if (bgColors.size() > 2)
-        dialog.setColors(bgColors.at(0), bgColors.at(1), bgColors.at(2));
-    dialog.setMode(bgMode);
-    dialog.setFileName(bgFileName);
+    const QList<QColor> &colors = chartState.bgColors;
+    if (colors.size() > 2)
+        dialog.setColors(colors.at(0), colors.at(1), colors.at(2));
+    dialog.setMode(chartState.bgMode);
+    dialog.setFileName(chartState.bgFileName);
 
     if (dialog.exec() == QDialog::Accepted) {
-        const int mode = dialog.mode();
-        const QList<QColor> colors = dialog.colors();
-        const QString file = dialog.fileName();
-        if (mode != bgMode || colors != bgColors || file != bgFileName)
+        TLChartState chosen = chartState;
+        chosen.bgMode = dialog.mode();
+        chosen.bgColors = dialog.colors();
+        chosen.bgFileName = dialog.fileName();
+        if (chosen != chartState)
             markModified();
-        bgMode = mode;
-        bgColors = colors;
-        bgFileName = file;
+        chartState = chosen;
     }
-    handBackgroundToChart();
+    timeline->setState(chartState);
 }
 
 void Zelvaro::changeTimelineTyp()
@@ -52,26 +48,9 @@ void Zelvaro::changeTimelineTyp()
     const int typ = askTimelineTyp();
     if (typ == 0)
         return;
-    if (typ != timelineTyp)
+    if (typ != chartState.style)
         markModified();
     createTimeline(typ);
-
-    handBackgroundToChart();
-    handControlsToTimeline();
-    updateDisplayFlags();
-}
-
-// The view parameters as the controls show them. A new chart learns a
-// control's value from its signal only when the value changes, so every
-// command that makes one hands them all over.
-void Zelvaro::handControlsToTimeline()
-{
-    timeline->setStart(deStart->date());
-    timeline->setEnd(deEnd->date());
-    timeline->setMaxPos(sMaxPos->value());
-    timeline->setTPos(slArrow->value());
-    timeline->setDayWidth(slWidth->value());
-    timeline->setPosHeight(slHeight->value());
 }
 
 // The style number the user picks, or 0 when the question is cancelled.
@@ -81,18 +60,4 @@ int Zelvaro::askTimelineTyp()
     bool ok = false;
     const QString typ = QInputDialog::getItem(this, tr(""), tr(""), typs, 0, false, &ok);
     return ok ? typs.indexOf(typ) + 1 : 0;
-}
-
-// The colours, then the image, then the mode, so that the mode finds the
-// image it is to show already in place.
-void Zelvaro::handBackgroundToChart()
-{
-    timeline->setBgColors(bgColors);
-    if (bgMode == TLine::ImageBackground) {
-        // A document from elsewhere may name a pipe, whose opening would
-        // wait for a writer forever; only a file is read.
-        const bool isFile = QFileInfo(bgFileName).isFile();
-        timeline->setBg(QBrush(isFile ? QPixmap(bgFileName) : QPixmap()));
-    }
-    timeline->setBgMode(bgMode);
 }

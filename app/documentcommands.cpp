@@ -6,7 +6,7 @@
 #include "model/tlcsv.h"
 #include "model/tldocument.h"
 #include "model/tlitemmodel.h"
-#include "view/tlgeometry.h"
+#include "model/tlsavefile.h"
 #include "view/tline.h"
 
 #include <QAbstractItemDelegate>
@@ -22,11 +22,9 @@
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QMessageBox>
-#include <QSaveFile>
 #include <QSlider>
-#include <QSpinBox>
 
-#include <cmath>
+#include <algorithm>
 
 void Zelvaro::newFile()
 {
@@ -38,21 +36,20 @@ void Zelvaro::newFile()
 
     itemModel->clear();
     fileName.clear();
+
+    // Ninety days from today across the window; the switches and the
+    // background stay.
+    constexpr int newChartDays = 90;
+    const QDate today = QDate::currentDate();
+    chartState.start = today;
+    chartState.end = today.addDays(newChartDays);
+    chartState.dayWidth = std::clamp(width() / newChartDays * 100, slWidth->minimum(), slWidth->maximum()) / 100.0;
+    chartState.posHeight = std::clamp(height() / 5, slHeight->minimum(), slHeight->maximum());
+    chartState.maxPos = 4;
+    chartState.tPos = 0;
     createTimeline(typ);
     changeBackground();
-    updateDisplayFlags();
-
-    constexpr int newChartDays = 90;
-    constexpr int newChartRows = 4;
-    const QDate today = QDate::currentDate();
-    deStart->setDate(today);
-    deEnd->setDate(today.addDays(newChartDays));
-    slWidth->setValue(width() / newChartDays * 100);
-    slHeight->setValue(height() / 5);
-    sMaxPos->setValue(newChartRows);
-    slArrow->setValue(0);
-    // A control that already showed its value sent nothing to the new chart.
-    handControlsToTimeline();
+    showChartState();
     setWindowModified(false);
 }
 
@@ -256,6 +253,12 @@ void Zelvaro::reportFileResult(const QString &path, const TLFileResult &result)
     case TLFileResult::WriteFailed:
         reason = tr("The file cannot be written: %1").arg(result.detail());
         break;
+    case TLFileResult::FolderNotWritable:
+        reason = tr("The folder %1 takes no new file (%2). A save writes the new file beside the old one and "
+                    "replaces the old one only when it is complete, so the file was left as it was. Save it "
+                    "elsewhere with Save As.")
+                     .arg(QDir::toNativeSeparators(QFileInfo(path).absolutePath()), result.detail());
+        break;
     case TLFileResult::UnknownEnding:
         reason = tr("This is not a timeline or table file: the name must end in .vrk or .csv.");
         break;
@@ -281,82 +284,26 @@ TLFileResult Zelvaro::loadNative(const QString &path)
     if (!result.hasDocument())
         return result;
 
-    itemModel->clear();
-    createTimeline(document.style);
-
-    deStart->setDate(document.start);
-    deEnd->setDate(document.end);
-    timeline->setRange(document.start, document.end);
-
-    // The nearest hundredth, so that a width saved from the slider comes
-    // back to the same slider value and is saved unchanged.
-    slWidth->setValue(TLGeometry::truncate(std::round(document.dayWidth * 100)));
-    slHeight->setValue(TLGeometry::truncate(document.posHeight));
-    timeline->setDayWidth(document.dayWidth);
-    timeline->setPosHeight(document.posHeight);
-
-    slArrow->setValue(document.tPos);
-    sMaxPos->setValue(document.maxPos);
-    timeline->setTPos(document.tPos);
-    timeline->setMaxPos(document.maxPos);
-
+    TLChartState state = document;
     if (document.hasMarkSwitches()) {
         // An older file knows only these two switches; the others stay.
-        static_assert(TLDocument::MarkEndsFlag == TLine::MarkEnds && TLDocument::MarkItemsFlag == TLine::MarkItems);
-        cbMarkEnds->setCheckState(document.displayFlags.contains(TLine::MarkEnds) ? Qt::Checked : Qt::Unchecked);
-        cbMarkItems->setCheckState(document.displayFlags.contains(TLine::MarkItems) ? Qt::Checked : Qt::Unchecked);
-        // Boxes that kept their state sent no signal, and the new chart
-        // still has the flags it was built with.
-        updateDisplayFlags();
+        const QSet<int> stored = { TLChartState::MarkEnds, TLChartState::MarkItems };
+        state.displayFlags = (chartState.displayFlags - stored) | document.displayFlags;
     }
-
-    bgMode = document.bgMode;
-    bgColors = document.bgColors;
-    bgFileName = document.bgFileName;
-    handBackgroundToChart();
-
-    if (document.hasDisplayFlags()) {
-        setCheckedFlags(document.displayFlags);
-        timeline->setDisplayFlags(document.displayFlags);
-    }
-
-    loading = true;
+    itemModel->clear();
+    chartState = state;
+    createTimeline(chartState.style);
+    showChartState();
     itemModel->appendItems(std::move(document.items));
-    loading = false;
     return result;
 }
 
 TLFileResult Zelvaro::saveNative(const QString &path)
 {
     TLDocument document;
-    document.style = timelineTyp;
-    document.start = deStart->date();
-    document.end = deEnd->date();
-    document.dayWidth = slWidth->value() / 100.0;
-    document.posHeight = slHeight->value();
-    document.tPos = slArrow->value();
-    document.maxPos = sMaxPos->value();
-    document.bgMode = bgMode;
-    document.bgColors = bgColors;
-    document.bgFileName = bgFileName;
-    document.displayFlags = checkedFlags();
+    static_cast<TLChartState &>(document) = chartState;
     document.items = modelItems();
-
-    // Written aside and renamed over the old file only when complete; in a
-    // folder that takes no new files, a file that may be written is
-    // written in place.
-    QSaveFile file(path);
-    file.setDirectWriteFallback(true);
-    if (!file.open(QIODevice::WriteOnly))
-        return TLFileResult(TLFileResult::OpenFailed, file.errorString());
-    const TLFileResult result = document.write(&file);
-    if (!result) {
-        file.cancelWriting();
-        return result;
-    }
-    if (!file.commit())
-        return TLFileResult(TLFileResult::WriteFailed, file.errorString());
-    return TLFileResult();
+    return TLSaveFile::write(path, [&document](QIODevice *device) { return document.write(device); });
 }
 
 TLFileResult Zelvaro::loadCsv(const QString &path)
@@ -374,35 +321,24 @@ TLFileResult Zelvaro::loadCsv(const QString &path)
     if (result.error() == TLFileResult::StoppedAtLine && items.isEmpty())
         return TLFileResult(TLFileResult::NotAChart);
 
-    QDate start;
-    QDate end;
-    const bool dated = TLCsv::chartRange(items, &start, &end);
     itemModel->clear();
-    itemModel->appendItems(std::move(items));
-    if (dated) {
-        deStart->setDate(start);
-        deEnd->setDate(end);
+    // A table holds items only: its chart shows them all, with the other
+    // settings as they were.
+    if (TLCsv::chartRange(items, &chartState.start, &chartState.end)) {
+        timeline->setState(chartState);
+        showChartState();
+        markModified();
     }
+    itemModel->appendItems(std::move(items));
     return result;
 }
 
 TLFileResult Zelvaro::saveCsv(const QString &path)
 {
     const QList<TLItem> items = modelItems();
-    // Written aside and renamed over the old file only when complete; in a
-    // folder that takes no new files, the file itself is written.
-    QSaveFile file(path);
-    file.setDirectWriteFallback(true);
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Text))
-        return TLFileResult(TLFileResult::OpenFailed, file.errorString());
-    const TLFileResult result = TLCsv::write(&file, items);
-    if (!result) {
-        file.cancelWriting();
-        return result;
-    }
-    if (!file.commit())
-        return TLFileResult(TLFileResult::WriteFailed, file.errorString());
-    return TLFileResult();
+    return TLSaveFile::write(
+        path, [&items](QIODevice *device) { return TLCsv::write(device, items); },
+        QIODevice::WriteOnly | QIODevice::Text);
 }
 
 QList<TLItem> Zelvaro::modelItems() const
@@ -410,15 +346,8 @@ QList<TLItem> Zelvaro::modelItems() const
     QList<TLItem> items;
     const int rows = itemModel->rowCount();
     items.reserve(rows);
-    for (int row = 0; row < rows; ++row) {
-        TLItem item;
-        item.date = itemModel->index(row, TLItem::DateColumn).data().toDate();
-        item.pos = itemModel->index(row, TLItem::PosColumn).data().toInt();
-        item.text = itemModel->index(row, TLItem::TextColumn).data().toString();
-        item.backgroundColor = itemModel->index(row, TLItem::BackgroundColorColumn).data().value<QColor>();
-        item.endDate = itemModel->index(row, TLItem::EndDateColumn).data().toDate();
-        items.append(item);
-    }
+    for (int row = 0; row < rows; ++row)
+        items.append(TLItemModel::item(itemModel, row));
     return items;
 }
 

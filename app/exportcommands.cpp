@@ -3,11 +3,13 @@
 #include "app/zelvaro.h"
 
 #include "app/chartrenderer.h"
+#include "model/tlsavefile.h"
 #include "view/tline.h"
 
 #include <QDialog>
 #include <QDir>
 #include <QFileDialog>
+#include <QFileInfo>
 #include <QGuiApplication>
 #include <QImage>
 #include <QImageWriter>
@@ -15,7 +17,6 @@
 #include <QPainter>
 #include <QPrintDialog>
 #include <QPrinter>
-#include <QSaveFile>
 
 namespace {
 
@@ -66,21 +67,18 @@ QString Zelvaro::askImageFileName()
     return QFileDialog::getSaveFileName(this, tr("Choose a file"), QDir::currentPath(), tr("Images (*.png)"));
 }
 
-// Written aside and renamed over an older file only when complete, so that
-// a full disk leaves no broken image. Returns the reason of a failure.
+// Returns the reason of a failure; a full disk leaves no broken image and
+// an older image as it was.
 QString Zelvaro::writePng(const QImage &image, const QString &path)
 {
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly))
-        return file.errorString();
-    QImageWriter writer(&file, "PNG");
-    if (!writer.write(image)) {
-        file.cancelWriting();
-        return writer.errorString();
-    }
-    if (!file.commit())
-        return file.errorString();
-    return QString();
+    const TLFileResult result = TLSaveFile::write(path, [&image](QIODevice *device) {
+        QImageWriter writer(device, "PNG");
+        return writer.write(image) ? TLFileResult() : TLFileResult(TLFileResult::WriteFailed, writer.errorString());
+    });
+    if (result.error() == TLFileResult::FolderNotWritable)
+        return tr("The folder %1 takes no new file (%2). Choose another folder.")
+            .arg(QDir::toNativeSeparators(QFileInfo(path).absolutePath()), result.detail());
+    return result.detail();
 }
 
 bool Zelvaro::checkChartSize(const ChartRenderer &renderer, const QString &title)

@@ -9,13 +9,10 @@
 
 namespace {
 
-void writeItem(TLItemModel *model, int row, const TLItemDialog &dialog)
+TLItem itemOf(const TLItemDialog &dialog)
 {
-    model->setData(model->index(row, TLItem::DateColumn), dialog.itemDate());
-    model->setData(model->index(row, TLItem::PosColumn), dialog.itemPos());
-    model->setData(model->index(row, TLItem::TextColumn), dialog.itemText());
-    model->setData(model->index(row, TLItem::BackgroundColorColumn), dialog.itemBackgroundColor());
-    model->setData(model->index(row, TLItem::EndDateColumn), dialog.itemEndDate());
+    return { dialog.itemDate(), dialog.itemPos(), dialog.itemText(), dialog.itemBackgroundColor(),
+             dialog.itemEndDate() };
 }
 
 }
@@ -28,20 +25,20 @@ void Zelvaro::newItem()
         return;
     const int row = itemModel->rowCount();
     itemModel->insertRows(row, 1);
-    writeItem(itemModel, row, dialog);
+    TLItemModel::setItem(itemModel, row, itemOf(dialog));
 }
 
 void Zelvaro::itemClicked(int row)
 {
     TLItemDialog dialog(this);
-    auto cell = [this, row](int column) { return itemModel->index(row, column).data(Qt::DisplayRole); };
-    dialog.setDate(cell(TLItem::DateColumn).toDate());
-    dialog.setPos(cell(TLItem::PosColumn).toInt());
-    dialog.setText(cell(TLItem::TextColumn).toString());
-    dialog.setBackgroundColor(cell(TLItem::BackgroundColorColumn).value<QColor>());
-    dialog.setEnd(cell(TLItem::EndDateColumn).toDate());
+    const TLItem item = TLItemModel::item(itemModel, row);
+    dialog.setDate(item.date);
+    dialog.setPos(item.pos);
+    dialog.setText(item.text);
+    dialog.setBackgroundColor(item.backgroundColor);
+    dialog.setEnd(item.endDate);
     if (dialog.exec() == QDialog::Accepted)
-        writeItem(itemModel, row, dialog);
+        TLItemModel::setItem(itemModel, row, itemOf(dialog));
 }
 
 void Zelvaro::itemDelete(int row)

@@ -4,6 +4,7 @@
 #include "styles/tline1.h"
 #include "styles/tline2.h"
 #include "styles/tline3.h"
+#include "view/tlgeometry.h"
 #include "view/tlitemdelegate.h"
 #include "view/tlitemtableproxy.h"
 
@@ -18,13 +19,18 @@
 #include <QListView>
 #include <QMenu>
 #include <QMenuBar>
+#include <QScreen>
 #include <QScrollArea>
 #include <QSettings>
+#include <QSignalBlocker>
 #include <QSlider>
 #include <QSpinBox>
 #include <QStringListModel>
 #include <QTableView>
 #include <QToolBar>
+
+#include <cmath>
+#include <vector>
 
 namespace {
 
@@ -37,7 +43,6 @@ const char *const rectKey = "MainWindowRect";
 
 Zelvaro::Zelvaro(QWidget *parent)
     : QMainWindow(parent)
-    , bgColors({ Qt::white, Qt::white, Qt::blue })
 {
     QAction *quitAct = createAction(tr("&Quit"), QStringLiteral(":images/quit.png"));
     connect(quitAct, &QAction::triggered, qApp, &QCoreApplication::quit);
@@ -81,17 +86,11 @@ Zelvaro::Zelvaro(QWidget *parent)
     addDockWidget(Qt::RightDockWidgetArea, regDock);
 
     scrollArea = new QScrollArea(this);
-    timeline = new TLine1(scrollArea);
-    scrollArea->setWidget(timeline);
     setCentralWidget(scrollArea);
 
     titleModel = new QStringListModel(this);
     itemModel = new TLItemModel(this);
-
-    timeline->setModel(itemModel);
-    timeline->setDayWidth(20);
-    timeline->setBgColors(bgColors);
-    timeline->setBgMode(bgMode);
+    createTimeline(chartState.style);
 
     QDockWidget *titleDock = createDocks();
     for (QDockWidget *dock : { tabDock, titleDock, regDock })
@@ -226,8 +225,13 @@ QDockWidget *Zelvaro::createDocks()
 
 void Zelvaro::connectControls()
 {
-    connectTimeline();
+    connect(deStart, &QDateEdit::dateChanged, this, &Zelvaro::startChanged);
+    connect(deEnd, &QDateEdit::dateChanged, this, &Zelvaro::endChanged);
+    connect(slWidth, &QSlider::valueChanged, this, &Zelvaro::dayWidthChanged);
+    connect(slHeight, &QSlider::valueChanged, this, &Zelvaro::rowHeightChanged);
     connect(sMaxPos, &QSpinBox::valueChanged, this, &Zelvaro::maxPosChanged);
+    connect(sMaxPos, &QSpinBox::valueChanged, this, &Zelvaro::rowsChanged);
+    connect(slArrow, &QSlider::valueChanged, this, &Zelvaro::arrowChanged);
     for (QCheckBox *box : { cbMarkEnds, cbMarkItems, cbRoundEdges, cbItemShadow, cbArrowShadow, cbMarkDays,
                             cbMarkWeeks, cbMarkMonths, cbMarkYears })
         connect(box, &QCheckBox::stateChanged, this, &Zelvaro::updateDisplayFlags);
@@ -249,22 +253,14 @@ void Zelvaro::connectTimeline()
     connect(timeline, &TLine::backgroundClicked, this, &Zelvaro::showBackgroundMenu);
 }
 
-// Every change a user can make to the document marks it changed: items,
-// view controls and display switches. The background and style commands
-// mark it themselves.
+// Every change of the items marks the document changed; the controls and
+// the commands mark the changes of the chart's settings themselves.
 void Zelvaro::connectChangeTracking()
 {
     connect(itemModel, &QAbstractItemModel::dataChanged, this, &Zelvaro::markModified);
     connect(itemModel, &QAbstractItemModel::rowsInserted, this, &Zelvaro::markModified);
     connect(itemModel, &QAbstractItemModel::rowsRemoved, this, &Zelvaro::markModified);
     connect(itemModel, &QAbstractItemModel::modelReset, this, &Zelvaro::markModified);
-    connect(deStart, &QDateEdit::dateChanged, this, &Zelvaro::markModified);
-    connect(deEnd, &QDateEdit::dateChanged, this, &Zelvaro::markModified);
-    for (QSlider *slider : { slWidth, slHeight, slArrow })
-        connect(slider, &QSlider::valueChanged, this, &Zelvaro::markModified);
-    connect(sMaxPos, &QSpinBox::valueChanged, this, &Zelvaro::markModified);
-    for (const auto &box : flagBoxes())
-        connect(box.first, &QCheckBox::stateChanged, this, &Zelvaro::markModified);
 }
 
 // Sets the flag isWindowModified() reads. setWindowModified(true) would warn
@@ -283,10 +279,10 @@ void Zelvaro::closeEvent(QCloseEvent *event)
         event->ignore();
 }
 
+// A new chart widget of the style, showing the chart's settings.
 void Zelvaro::createTimeline(int typ)
 {
     delete timeline;
-    timelineTyp = typ;
     switch (typ) {
     case 2:
         timeline = new TLine2(scrollArea);
@@ -295,20 +291,31 @@ void Zelvaro::createTimeline(int typ)
         timeline = new TLine3(scrollArea);
         break;
     default:
-        timelineTyp = 1;
+        typ = 1;
         timeline = new TLine1(scrollArea);
         break;
     }
+    chartState.style = typ;
     timeline->setModel(itemModel);
+    timeline->setState(chartState);
     scrollArea->setWidget(timeline);
     connectTimeline();
 }
 
+// Items placed below the last row get rows down to theirs; the rows the
+// chart has are never taken away by an item.
 void Zelvaro::followItemRows(int rows)
 {
-    if (loading && rows <= sMaxPos->value())
+    if (rows <= chartState.maxPos)
         return;
-    sMaxPos->setValue(rows);
+    chartState.maxPos = rows;
+    {
+        const QSignalBlocker quiet(sMaxPos);
+        sMaxPos->setValue(rows);
+    }
+    maxPosChanged(rows);
+    timeline->setMaxPos(rows);
+    markModified();
 }
 
 void Zelvaro::maxPosChanged(int i)
@@ -327,11 +334,11 @@ void Zelvaro::maxPosChanged(int i)
 QList<QPair<QCheckBox *, int>> Zelvaro::flagBoxes() const
 {
     return {
-        { cbMarkItems, TLine::MarkItems },     { cbMarkEnds, TLine::MarkEnds },
-        { cbRoundEdges, TLine::RoundEdges },   { cbItemShadow, TLine::ItemShadow },
-        { cbArrowShadow, TLine::ArrowShadow }, { cbMarkDays, TLine::MarkDays },
-        { cbMarkWeeks, TLine::MarkWeeks },     { cbMarkMonths, TLine::MarkMonths },
-        { cbMarkYears, TLine::MarkYears },
+        { cbMarkItems, TLChartState::MarkItems },     { cbMarkEnds, TLChartState::MarkEnds },
+        { cbRoundEdges, TLChartState::RoundEdges },   { cbItemShadow, TLChartState::ItemShadow },
+        { cbArrowShadow, TLChartState::ArrowShadow }, { cbMarkDays, TLChartState::MarkDays },
+        { cbMarkWeeks, TLChartState::MarkWeeks },     { cbMarkMonths, TLChartState::MarkMonths },
+        { cbMarkYears, TLChartState::MarkYears },
     };
 }
 
@@ -345,23 +352,90 @@ QSet<int> Zelvaro::checkedFlags() const
     return flags;
 }
 
-void Zelvaro::setCheckedFlags(const QSet<int> &flags)
-{
-    for (const auto &box : flagBoxes())
-        box.first->setCheckState(flags.contains(box.second) ? Qt::Checked : Qt::Unchecked);
-}
-
+// The switches decide every flag they show; flags no switch shows, which a
+// document from elsewhere may hold, are kept.
 void Zelvaro::updateDisplayFlags()
 {
-    timeline->setDisplayFlags(checkedFlags());
+    QSet<int> shown;
+    for (const auto &box : flagBoxes())
+        shown.insert(box.second);
+    const QSet<int> flags = (chartState.displayFlags - shown) | checkedFlags();
+    if (flags != chartState.displayFlags)
+        markModified();
+    chartState.displayFlags = flags;
+    timeline->setDisplayFlags(flags);
+}
+
+// Shows the chart's settings in the controls. Their own signals stay
+// quiet, so that showing a document changes nothing in it; the chart gets
+// the settings whole when it is made.
+void Zelvaro::showChartState()
+{
+    {
+        std::vector<QSignalBlocker> quiet;
+        for (QWidget *control : std::initializer_list<QWidget *> { deStart, deEnd, slWidth, slHeight, sMaxPos, slArrow })
+            quiet.emplace_back(control);
+        for (const auto &box : flagBoxes())
+            quiet.emplace_back(box.first);
+        deStart->setDate(chartState.start);
+        deEnd->setDate(chartState.end);
+        // The nearest hundredth, so that a width set with the slider comes
+        // back to the same slider value.
+        slWidth->setValue(TLGeometry::truncate(std::round(chartState.dayWidth * 100)));
+        slHeight->setValue(TLGeometry::truncate(chartState.posHeight));
+        sMaxPos->setValue(chartState.maxPos);
+        slArrow->setValue(chartState.tPos);
+        for (const auto &box : flagBoxes())
+            box.first->setCheckState(chartState.displayFlags.contains(box.second) ? Qt::Checked : Qt::Unchecked);
+    }
+    maxPosChanged(chartState.maxPos);
+}
+
+void Zelvaro::startChanged(const QDate &date)
+{
+    chartState.start = date;
+    markModified();
+}
+
+void Zelvaro::endChanged(const QDate &date)
+{
+    chartState.end = date;
+    markModified();
+}
+
+void Zelvaro::dayWidthChanged(int hundredths)
+{
+    chartState.dayWidth = hundredths / 100.0;
+    markModified();
+}
+
+void Zelvaro::rowHeightChanged(int pixels)
+{
+    chartState.posHeight = pixels;
+    markModified();
+}
+
+void Zelvaro::rowsChanged(int rows)
+{
+    chartState.maxPos = rows;
+    markModified();
+}
+
+void Zelvaro::arrowChanged(int position)
+{
+    chartState.tPos = position;
+    markModified();
 }
 
 void Zelvaro::readSettings()
 {
     QSettings settings { QLatin1String(organisation), QLatin1String(application) };
     restoreState(settings.value(QLatin1String(stateKey), QVariant()).toByteArray(), 0);
-    const QRect rect = settings.value(QLatin1String(rectKey), QRect(10, 10, 800, 500)).toRect();
-    resize(rect.size());
+    QSize size = settings.value(QLatin1String(rectKey), QRect(10, 10, 800, 500)).toRect().size();
+    // A size stored on a larger screen, or made up, still fits this one.
+    if (const QScreen *shown = screen())
+        size = size.boundedTo(shown->availableGeometry().size());
+    resize(size);
 }
 
 void Zelvaro::writeSettings() const

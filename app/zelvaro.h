@@ -1,11 +1,11 @@
 #ifndef ZELVARO_H
 #define ZELVARO_H
 
-#include <QColor>
 #include <QList>
 #include <QMainWindow>
 #include <QString>
 
+#include "model/tlchartstate.h"
 #include "model/tlfileresult.h"
 
 class ChartRenderer;
@@ -80,9 +80,17 @@ private:
     void followItemRows(int rows);
     QList<QPair<QCheckBox *, int>> flagBoxes() const;
     QSet<int> checkedFlags() const;
-    void setCheckedFlags(const QSet<int> &flags);
     void readSettings();
     void writeSettings() const;
+
+    // The chart's settings, as the controls edit them.
+    void showChartState();
+    void startChanged(const QDate &date);
+    void endChanged(const QDate &date);
+    void dayWidthChanged(int hundredths);
+    void rowHeightChanged(int pixels);
+    void rowsChanged(int rows);
+    void arrowChanged(int position);
 
     // Document commands
     bool settleUnsavedChanges();
@@ -98,8 +106,6 @@ private:
 
     // Chart commands
     int askTimelineTyp();
-    void handBackgroundToChart();
-    void handControlsToTimeline();
 
     // Export commands
     bool checkChartSize(const ChartRenderer &renderer, const QString &title);
@@ -124,19 +130,14 @@ private:
     QCheckBox *cbRoundEdges = nullptr;
     QCheckBox *cbItemShadow = nullptr;
     QCheckBox *cbArrowShadow = nullptr;
-    QList<QColor> bgColors;
-    int bgMode = 2;
-    QString bgFileName;
+    // The document's settings; the items are in itemModel.
+    TLChartState chartState;
     QAction *newItemAct = nullptr;
     QAction *changeBackgroundAct = nullptr;
     QAction *changeTypAct = nullptr;
     QString fileName;
     QStringListModel *titleModel = nullptr;
     QScrollArea *scrollArea = nullptr;
-    int timelineTyp = 1;
-    // While a document loads, the row count only follows the items upward,
-    // so that the stored count survives the items' own notifications.
-    bool loading = false;
 };
 
 #endif

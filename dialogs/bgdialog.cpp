@@ -1,7 +1,8 @@
 #include "dialogs/bgdialog.h"
 
+#include "model/tlchartstate.h"
 #include "ui_bgdialog.h"
-#include "view/tline.h"
+#include "view/tlbackground.h"
 
 #include <QBrush>
 #include <QColorDialog>
@@ -11,8 +12,6 @@
 #include <QFileDialog>
 #include <QFileSystemModel>
 #include <QIcon>
-#include <QImageReader>
-#include <QLinearGradient>
 #include <QMessageBox>
 #include <QPainter>
 
@@ -28,7 +27,8 @@ BGDialog::BGDialog(QWidget *parent)
     completer->setModel(files);
     ui->lFile->setCompleter(completer);
 
-    setColors(Qt::white, Qt::white, Qt::blue);
+    const QList<QColor> colors = TLChartState::defaultBackgroundColors();
+    setColors(colors.at(0), colors.at(1), colors.at(2));
 
     ui->gb0->setChecked(true);
     ui->gb1->setChecked(false);
@@ -50,15 +50,15 @@ BGDialog::~BGDialog() = default;
 
 int BGDialog::mode() const
 {
-    int m = ui->gb0->isChecked() ? TLine::SolidBackground : TLine::NoBackground;
+    int m = ui->gb0->isChecked() ? TLChartOptions::SolidBackground : TLChartOptions::NoBackground;
     if (ui->gb1->isChecked()) {
         if (ui->rDiagonal->isChecked())
-            m = TLine::DiagonalGradient;
+            m = TLChartOptions::DiagonalGradient;
         if (ui->rSenkrecht->isChecked())
-            m = TLine::VerticalGradient;
+            m = TLChartOptions::VerticalGradient;
     }
     if (ui->gb2->isChecked())
-        m = TLine::ImageBackground;
+        m = TLChartOptions::ImageBackground;
     return m;
 }
 
@@ -74,7 +74,7 @@ QString BGDialog::fileName() const
 
 QPixmap BGDialog::pixmap() const
 {
-    return QPixmap(imageFile);
+    return QPixmap::fromImage(TLBackground::readImage(imageFile));
 }
 
 void BGDialog::updatePreview()
@@ -85,28 +85,15 @@ void BGDialog::updatePreview()
     preview.setDevicePixelRatio(ratio);
     preview.fill(ui->lFarbe->palette().color(ui->lFarbe->backgroundRole()));
 
+    // The mode decides as the chart does; the pattern shows the file typed.
     const QRect r(QPoint(0, 0), size);
     QBrush brush(Qt::NoBrush);
-    if (ui->gb0->isChecked())
-        brush = QBrush(color0, Qt::SolidPattern);
-    if (ui->gb1->isChecked()) {
-        if (ui->rDiagonal->isChecked()) {
-            QLinearGradient g(QPointF(r.topLeft()), QPointF(r.bottomRight()));
-            g.setColorAt(0.0, color1);
-            g.setColorAt(0.5, color2);
-            g.setColorAt(1.0, color1);
-            brush = QBrush(g);
-        }
-        if (ui->rSenkrecht->isChecked()) {
-            QLinearGradient g(QPointF(r.topLeft()), QPointF(r.bottomLeft()));
-            g.setColorAt(0.0, color1);
-            g.setColorAt(1.0, color2);
-            brush = QBrush(g);
-        }
-    }
-    if (ui->gb2->isChecked()) {
-        const QPixmap image(ui->lFile->text());
-        brush = image.isNull() ? QBrush(Qt::NoBrush) : QBrush(image);
+    if (mode() == TLChartOptions::ImageBackground) {
+        const QImage image = TLBackground::readImage(ui->lFile->text());
+        if (!image.isNull())
+            brush = QBrush(QPixmap::fromImage(image));
+    } else {
+        brush = TLBackground::brush(mode(), colors(), r).value_or(QBrush(Qt::NoBrush));
     }
 
     QPainter painter(&preview);
@@ -130,19 +117,19 @@ void BGDialog::setFileName(const QString &f)
 void BGDialog::setMode(int m)
 {
     switch (m) {
-    case TLine::NoBackground:
-    case TLine::SolidBackground:
-    case TLine::DiagonalGradient:
-    case TLine::VerticalGradient:
-        ui->gb0->setChecked(m == TLine::SolidBackground);
-        ui->gb1->setChecked(m == TLine::DiagonalGradient || m == TLine::VerticalGradient);
+    case TLChartOptions::NoBackground:
+    case TLChartOptions::SolidBackground:
+    case TLChartOptions::DiagonalGradient:
+    case TLChartOptions::VerticalGradient:
+        ui->gb0->setChecked(m == TLChartOptions::SolidBackground);
+        ui->gb1->setChecked(m == TLChartOptions::DiagonalGradient || m == TLChartOptions::VerticalGradient);
         ui->gb2->setChecked(false);
-        if (m == TLine::VerticalGradient)
+        if (m == TLChartOptions::VerticalGradient)
             ui->rSenkrecht->setChecked(true);
         else
             ui->rDiagonal->setChecked(true);
         break;
-    case TLine::ImageBackground:
+    case TLChartOptions::ImageBackground:
         ui->gb0->setChecked(false);
         ui->gb1->setChecked(false);
         ui->gb2->setChecked(true);
@@ -206,16 +193,13 @@ void BGDialog::on_tbFile_clicked()
 // background, so the dialog stays open until the file is mended.
 void BGDialog::accept()
 {
-    if (mode() == TLine::ImageBackground) {
+    if (mode() == TLChartOptions::ImageBackground) {
         QString problem;
-        if (imageFile.isEmpty()) {
+        QString reason;
+        if (imageFile.isEmpty())
             problem = tr("No image file is chosen for the pattern. Choose one with \"...\".");
-        } else {
-            QImageReader reader(imageFile);
-            if (reader.read().isNull())
-                problem = tr("The image %1 cannot be loaded: %2")
-                              .arg(QDir::toNativeSeparators(imageFile), reader.errorString());
-        }
+        else if (TLBackground::readImage(imageFile, &reason).isNull())
+            problem = tr("The image %1 cannot be loaded: %2").arg(QDir::toNativeSeparators(imageFile), reason);
         if (!problem.isEmpty()) {
             QMessageBox::warning(this, tr("Zelvaro"), problem);
             return;

@@ -35,6 +35,13 @@ void readValue(QDataStream &in, T &value)
         value = T();
 }
 
+void readValue(QDataStream &in, QColor &color)
+{
+    color = QColor();
+    if (in.status() == QDataStream::Ok)
+        color = TLItem::readColor(in);
+}
+
 bool canRead(const QDataStream &in)
 {
     return in.status() == QDataStream::Ok && !in.atEnd();
@@ -132,9 +139,9 @@ BodyRead readBody(QIODevice *device, int fontTailSize, TLDocument *doc)
         readValue(in, markEnds);
         readValue(in, markItems);
         if (markEnds)
-            doc->displayFlags.insert(TLDocument::MarkEndsFlag);
+            doc->displayFlags.insert(TLDocument::MarkEnds);
         if (markItems)
-            doc->displayFlags.insert(TLDocument::MarkItemsFlag);
+            doc->displayFlags.insert(TLDocument::MarkItems);
     }
 
     bool complete = true;
@@ -153,10 +160,6 @@ BodyRead readBody(QIODevice *device, int fontTailSize, TLDocument *doc)
         }
         complete = complete && quint32(doc->bgColors.size()) == count;
         readValue(in, doc->bgFileName);
-    } else {
-        doc->bgMode = 3;
-        doc->bgColors = { Qt::white, Qt::white, Qt::blue };
-        doc->bgFileName = QString();
     }
 
     if (doc->hasDisplayFlags()) {

@@ -1,44 +1,26 @@
 #ifndef TLDOCUMENT_H
 #define TLDOCUMENT_H
 
-#include <QColor>
-#include <QDate>
 #include <QList>
-#include <QSet>
-#include <QString>
 
+#include "model/tlchartstate.h"
 #include "model/tlfileresult.h"
 #include "model/tlitem.h"
 
 class QIODevice;
 
-// A whole chart as the native file holds it: style, view parameters,
-// background, display switches and items. Reading and writing it needs no
-// window, so the byte format can be tested on its own.
-struct TLDocument
+// A whole chart as the native file holds it: the chart's settings and its
+// items. Reading and writing it needs no window, so the byte format can be
+// tested on its own. Files before version 3 have no background and show the
+// settings' own; read from a file before version 4, the display flags hold
+// those of the two mark switches that are on, and say nothing about the
+// other seven.
+struct TLDocument : TLChartState
 {
     static constexpr quint32 Magic = 0xFFABDEFA;
     static constexpr int CurrentVersion = 4;
-    // The display flag numbers of the two switches that files before
-    // version 4 carry instead of a flag set.
-    static constexpr int MarkEndsFlag = 4;
-    static constexpr int MarkItemsFlag = 5;
 
     int version = CurrentVersion;
-    int style = 1;
-    QDate start;
-    QDate end;
-    double dayWidth = 0.0;
-    double posHeight = 0.0;
-    int tPos = 0;
-    int maxPos = 0;
-    // Files before version 3 have no background: they show this one.
-    int bgMode = 3;
-    QList<QColor> bgColors { Qt::white, Qt::white, Qt::blue };
-    QString bgFileName;
-    // Read from a file before version 4, it holds the flags of the two mark
-    // switches that are on, and says nothing about the other seven.
-    QSet<int> displayFlags;
     QList<TLItem> items;
 
     bool hasMarkSwitches() const { return version < 4; }

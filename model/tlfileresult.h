@@ -16,6 +16,9 @@ public:
         UnsupportedVersion,
         UnknownStyle,
         WriteFailed,
+        // The folder of a file to be saved takes no new file, which a save
+        // writes before it replaces the old one (detail: the system's words).
+        FolderNotWritable,
         // A name with neither of the known endings.
         UnknownEnding,
         // The data ended early; what came before it was read (count: items).

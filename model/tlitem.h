@@ -18,6 +18,12 @@ struct TLItem
     QString text;
     QColor backgroundColor = Qt::white;
     QDate endDate;
+
+    // A colour in its stream form. A colour spec the stream form does not
+    // know would reach every user of the colour as an enum value out of
+    // range; it reads as an invalid colour, like any value that does not
+    // convert.
+    static QColor readColor(QDataStream &in);
 };
 
 bool operator==(const TLItem &a, const TLItem &b);

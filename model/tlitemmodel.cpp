@@ -166,3 +166,24 @@ void TLItemModel::appendItems(QList<TLItem> records)
     endInsertRows();
     raiseHighestPos(highest);
 }
+
+TLItem TLItemModel::item(const QAbstractItemModel *model, int row)
+{
+    const auto cell = [model, row](int column) { return model->data(model->index(row, column)); };
+    TLItem item;
+    item.date = cell(TLItem::DateColumn).toDate();
+    item.pos = cell(TLItem::PosColumn).toInt();
+    item.text = cell(TLItem::TextColumn).toString();
+    item.backgroundColor = cell(TLItem::BackgroundColorColumn).value<QColor>();
+    item.endDate = cell(TLItem::EndDateColumn).toDate();
+    return item;
+}
+
+void TLItemModel::setItem(QAbstractItemModel *model, int row, const TLItem &item)
+{
+    model->setData(model->index(row, TLItem::DateColumn), item.date);
+    model->setData(model->index(row, TLItem::PosColumn), item.pos);
+    model->setData(model->index(row, TLItem::TextColumn), item.text);
+    model->setData(model->index(row, TLItem::BackgroundColorColumn), item.backgroundColor);
+    model->setData(model->index(row, TLItem::EndDateColumn), item.endDate);
+}

@@ -25,6 +25,11 @@ public:
     Qt::ItemFlags flags(const QModelIndex &index) const override;
 
     void clear();
+
+    // An item read from any model of the item columns, and written into one
+    // column by column, as the table's own edits reach it.
+    static TLItem item(const QAbstractItemModel *model, int row);
+    static void setItem(QAbstractItemModel *model, int row, const TLItem &item);
     // Appends whole records as one insertion: a document's items arrive
     // with one rowsInserted and at most one maxposChanged, not a
     // notification per field.

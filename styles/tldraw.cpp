@@ -1,11 +1,9 @@
 #include "styles/tldraw.h"
 
+#include "model/tlchartoptions.h"
 #include "model/tlitem.h"
-#include "model/tlrichtext.h"
 #include "view/tlgeometry.h"
-#include "view/tline.h"
 
-#include <QAbstractItemModel>
 #include <QBrush>
 #include <QColor>
 #include <QDate>
@@ -21,9 +19,7 @@
 #include <QRect>
 #include <QSet>
 #include <QString>
-#include <QTextBlock>
 #include <QTextDocument>
-#include <QTextLayout>
 #include <QTransform>
 
 #include <algorithm>
@@ -31,6 +27,7 @@
 
 using TLGeometry::daysBetween;
 using TLGeometry::truncate;
+using TLGeometry::visibleArea;
 
 namespace TLDraw {
 
@@ -41,16 +38,6 @@ const QColor arrowColor(0, 0, 0, 255);
 const QColor arrowShadowColor(40, 40, 40, 128);
 const int shadowOffset = 6;
 const int roundness = 25;
-
-qint64 layoutCount = 0;
-
-// A laid-out label is drawn again and again; its lines keep the shaped
-// glyphs of their layout instead of shaping the text anew for each paint.
-void keepShapedText(QTextDocument *document)
-{
-    for (QTextBlock block = document->begin(); block.isValid(); block = block.next())
-        block.layout()->setCacheEnabled(true);
-}
 
 // The part of the box area that this paint can change. A box far wider
 // than the chart (an end date centuries away) then needs a pixmap no larger
@@ -192,88 +179,17 @@ QDate nextCandidate(const QDate &day, const MarkSwitches &on)
 
 }
 
-ItemCells readItemCells(const QAbstractItemModel *model, int row)
-{
-    return { model->data(model->index(row, TLItem::DateColumn)).toDate(),
-             model->data(model->index(row, TLItem::PosColumn)).toInt(),
-             model->data(model->index(row, TLItem::TextColumn)).toString(),
-             model->data(model->index(row, TLItem::EndDateColumn)).toDate(),
-             qvariant_cast<QColor>(model->data(model->index(row, TLItem::TextColumn), Qt::BackgroundRole)) };
-}
-
 QString dateWithMonthName(const QDate &date, const QString &format)
 {
     return QLocale::system().toString(date, format);
 }
 
-QRect visibleArea(QPainter *painter, const QRect &widgetRect)
-{
-    QRectF area = widgetRect;
-    // The engine's device is the surface really drawn on, measured in device
-    // pixels; the device transform carries the widget's coordinates onto it,
-    // with the display's scale and the offset of a grabbed part.
-    const QPaintEngine *engine = painter->paintEngine();
-    bool invertible = false;
-    const QTransform toLogical = painter->deviceTransform().inverted(&invertible);
-    if (engine && invertible) {
-        const QPaintDevice *surface = engine->paintDevice();
-        if (surface && surface->width() > 0 && surface->height() > 0)
-            area &= toLogical.mapRect(QRectF(0, 0, surface->width(), surface->height()));
-        if (!engine->systemClip().isEmpty())
-            area &= toLogical.mapRect(QRectF(engine->systemClip().boundingRect()));
-    }
-    if (painter->hasClipping())
-        area &= painter->clipBoundingRect();
-    return area.toAlignedRect();
-}
-
-QSize layoutItemText(TLRichText *document, const QString &text, std::optional<int> span)
-{
-    ++layoutCount;
-    // An emptied document takes its width before the label, so that the
-    // label is laid out once at the width it is measured at.
-    document->clear();
-    if (span) {
-        const double width = double(*span);
-        document->setLabel(text);
-        keepShapedText(document);
-        document->setTextWidth(TLRichText::layoutWidth(width));
-        const QSizeF size = document->size();
-        // A span beyond what the text layout takes keeps its width; only its
-        // text is laid out narrower.
-        if (width > TLRichText::layoutWidth(width))
-            return QSize(*span, truncate(size.height()));
-        return QSize(truncate(size.width()), truncate(size.height()));
-    }
-    document->setTextWidth(-1);
-    document->setLabel(text);
-    document->adjustSize();
-    keepShapedText(document);
-    document->setTextWidth(TLRichText::layoutWidth(document->idealWidth() + 10.0));
-    const QSizeF size = document->size();
-    return QSize(truncate(size.width()), truncate(size.height()));
-}
-
-void layoutItemTextAt(TLRichText *document, const QString &text, double width)
-{
-    ++layoutCount;
-    document->clear();
-    document->setTextWidth(-1);
-    document->setLabel(text);
-    keepShapedText(document);
-    document->setTextWidth(width);
-}
-
-qint64 labelLayouts()
-{
-    return layoutCount;
-}
 
 void drawItemBox(QPainter *painter, const QRect &widgetRect, const QBrush &background, int x, int y, int w, int h,
                  const QColor &fill, QTextDocument *document, const QSet<int> &flags, bool decorations)
 {
-    const bool shadow = decorations && flags.contains(TLine::ItemShadow);
-    if (decorations && flags.contains(TLine::RoundEdges)) {
+    const bool shadow = decorations && flags.contains(TLChartOptions::ItemShadow);
+    if (decorations && flags.contains(TLChartOptions::RoundEdges)) {
         drawRoundedBox(painter, widgetRect, background, x, y, w, h, fill, document, shadow);
         return;
     }
@@ -283,14 +199,14 @@ void drawItemBox(QPainter *painter, const QRect &widgetRect, const QBrush &backg
     drawSquareBox(painter, widgetRect, x, y, w, h, fill, document);
 }
 
-void drawHorizontalItem(QPainter *painter, const QRect &widgetRect, const QBrush &background, const ItemCells &item,
+void drawHorizontalItem(QPainter *painter, const QRect &widgetRect, const QBrush &background, const TLItem &item,
                         const QRect &box, int x2, QTextDocument *label, const QSet<int> &flags, bool decorations)
 {
     const QFont savedFont = painter->font();
     const int x1 = box.x();
-    drawItemBox(painter, widgetRect, background, x1, box.y(), box.width(), box.height(), item.fill, label, flags,
-                decorations);
-    if (flags.contains(TLine::MarkItems)) {
+    drawItemBox(painter, widgetRect, background, x1, box.y(), box.width(), box.height(), item.backgroundColor, label,
+                flags, decorations);
+    if (flags.contains(TLChartOptions::MarkItems)) {
         const QString format = QStringLiteral("dd/MM/yyyy");
         if (x1 < x2)
             drawItemDates(painter, box.y(), box.height(), item.date.toString(format), x1 + 1,
@@ -329,10 +245,10 @@ void scanDateMarks(const QDate &start, const QDate &end, double dayWidth, const 
                    const MarkThresholds &thresholds, const MarkDrawer &drawMark, std::optional<DayWindow> window)
 {
     const MarkSwitches on = {
-        flags.contains(TLine::MarkYears) && 365 * dayWidth > thresholds.year,
-        flags.contains(TLine::MarkMonths) && 30 * dayWidth > thresholds.month,
-        flags.contains(TLine::MarkWeeks) && 7 * dayWidth >= thresholds.week,
-        flags.contains(TLine::MarkDays) && dayWidth >= thresholds.day,
+        flags.contains(TLChartOptions::MarkYears) && 365 * dayWidth > thresholds.year,
+        flags.contains(TLChartOptions::MarkMonths) && 30 * dayWidth > thresholds.month,
+        flags.contains(TLChartOptions::MarkWeeks) && 7 * dayWidth >= thresholds.week,
+        flags.contains(TLChartOptions::MarkDays) && dayWidth >= thresholds.day,
     };
     if (!on.years && !on.months && !on.weeks && !on.days)
         return;
@@ -410,7 +326,7 @@ void drawArrow(QPainter *painter, int axis, double length, int tip, Qt::Orientat
 {
     const QPen savedPen = painter->pen();
     painter->setPen(Qt::NoPen);
-    if (flags.contains(TLine::ArrowShadow)) {
+    if (flags.contains(TLChartOptions::ArrowShadow)) {
         painter->setBrush(QBrush(arrowShadowColor, Qt::SolidPattern));
         painter->drawPolygon(arrowShadowPolygon(length, axis, tip, orientation), Qt::OddEvenFill);
     }

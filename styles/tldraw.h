@@ -11,37 +11,17 @@
 #include <functional>
 #include <optional>
 
-class QAbstractItemModel;
 class QBrush;
 class QPainter;
 class QPen;
 class QRect;
 class QTextDocument;
-class TLRichText;
+struct TLItem;
 template <typename T> class QSet;
 
 // Drawing shared by the three chart styles: item boxes with their labels,
 // item date labels, the day scan that places date marks, and the time arrow.
 namespace TLDraw {
-
-// The cells of one item row that a style draws.
-struct ItemCells
-{
-    QDate date;
-    int pos;
-    QString text;
-    QDate endDate;
-    QColor fill;
-};
-
-ItemCells readItemCells(const QAbstractItemModel *model, int row);
-
-// The part of the widget this paint can change, in the widget's logical
-// coordinates whatever the device pixel ratio. Paint events and grabs
-// carry no painter clip, only the engine's system clip in device pixels;
-// either narrows the work to what is exposed, as does the size of the
-// surface painted on.
-QRect visibleArea(QPainter *painter, const QRect &widgetRect);
 
 // A date in a format that names its month ("MMM"), in the system locale's
 // language as the rest of the desktop shows it; numeric formats stay with
@@ -78,19 +58,6 @@ std::optional<DayWindow> daysInReach(double low, double high, double origin, dou
 
 using MarkDrawer = std::function<void(MarkKind kind, const QDate &day, const QString &label)>;
 
-// Lays the rich-text label out in document: at the given span width, or at
-// its ideal width + 10 without one. Returns the truncated document size; a
-// span wider than the text layout takes is laid out at its limit and comes
-// back whole as the width. The document may have held another label.
-QSize layoutItemText(TLRichText *document, const QString &text, std::optional<int> span = std::nullopt);
-
-// Lays the label out again at the width a layoutItemText left in a
-// document's textWidth, with the same result.
-void layoutItemTextAt(TLRichText *document, const QString &text, double width);
-
-// How many labels the two functions above have laid out in this process.
-qint64 labelLayouts();
-
 // Draws a box of size w x h at (x, y) filled with fill and carrying the laid
 // out document. With decorations allowed, ItemShadow adds a shadow and
 // RoundEdges the rounded form, which repaints the (w + 10) x (h + 6) area
@@ -103,7 +70,7 @@ void drawItemBox(QPainter *painter, const QRect &widgetRect, const QBrush &backg
 // its laid-out label, and under MarkItems its date below it and, when the
 // end date's x2 lies to the right of the box's start, the end date. The
 // painter's font is kept.
-void drawHorizontalItem(QPainter *painter, const QRect &widgetRect, const QBrush &background, const ItemCells &item,
+void drawHorizontalItem(QPainter *painter, const QRect &widgetRect, const QBrush &background, const TLItem &item,
                         const QRect &box, int x2, QTextDocument *label, const QSet<int> &flags, bool decorations);
 
 // Draws one or two date texts in a 6 point font on the baseline under a box

@@ -1,5 +1,6 @@
 #include "styles/tline1.h"
 
+#include "model/tlitemmodel.h"
 #include "styles/tldraw.h"
 #include "view/tlgeometry.h"
 
@@ -8,7 +9,7 @@
 #include <QPainter>
 #include <QPen>
 
-using TLDraw::visibleArea;
+using TLGeometry::visibleArea;
 using TLGeometry::clampSize;
 using TLGeometry::daysBetween;
 using TLGeometry::pixel;
@@ -21,7 +22,7 @@ const TLDraw::MarkThresholds thresholds = { 70.0, 20.0, 40.0, 20.0, 25.0, true }
 }
 
 TLine1::TLine1(QWidget *parent)
-    : TLine(parent)
+    : TLine(parent, Qt::Horizontal)
 {
 }
 
@@ -112,11 +113,6 @@ void TLine1::paintItem(QPainter *painter, int row)
     QTextDocument *label = itemLabel(row, &box);
     if (!label)
         return;
-    const TLDraw::ItemCells item = TLDraw::readItemCells(model, row);
+    const TLItem item = TLItemModel::item(model, row);
     TLDraw::drawHorizontalItem(painter, rect(), bg, item, box, dateToX(item.endDate), label, displayFlags, true);
-}
-
-std::optional<Qt::Orientation> TLine1::timeAxis() const
-{
-    return Qt::Horizontal;
 }

@@ -19,7 +19,6 @@ protected:
     int dateToX(const QDate &date) const override;
     int posToY(int pos) const override;
     void paintItem(QPainter *painter, int row) override;
-    std::optional<Qt::Orientation> timeAxis() const override;
 };
 
 #endif

@@ -1,5 +1,6 @@
 #include "styles/tline2.h"
 
+#include "model/tlitemmodel.h"
 #include "styles/tldraw.h"
 #include "view/tlgeometry.h"
 
@@ -10,7 +11,7 @@
 
 #include <algorithm>
 
-using TLDraw::visibleArea;
+using TLGeometry::visibleArea;
 using TLGeometry::clampSize;
 using TLGeometry::daysBetween;
 using TLGeometry::pixel;
@@ -23,7 +24,7 @@ const TLDraw::MarkThresholds thresholds = { 30.0, 25.0, 20.0, 20.0, 20.0, true }
 }
 
 TLine2::TLine2(QWidget *parent)
-    : TLine(parent)
+    : TLine(parent, Qt::Horizontal)
 {
 }
 
@@ -133,11 +134,6 @@ void TLine2::paintItem(QPainter *painter, int row)
     QTextDocument *label = itemLabel(row, &box);
     if (!label)
         return;
-    const TLDraw::ItemCells item = TLDraw::readItemCells(model, row);
+    const TLItem item = TLItemModel::item(model, row);
     TLDraw::drawHorizontalItem(painter, rect(), bg, item, box, dateToX(item.endDate), label, displayFlags, false);
-}
-
-std::optional<Qt::Orientation> TLine2::timeAxis() const
-{
-    return Qt::Horizontal;
 }

@@ -1,5 +1,6 @@
 #include "styles/tline3.h"
 
+#include "model/tlitemmodel.h"
 #include "styles/tldraw.h"
 #include "view/tlgeometry.h"
 #include "view/tlitemindex.h"
@@ -9,7 +10,7 @@
 #include <QPainter>
 #include <QPen>
 
-using TLDraw::visibleArea;
+using TLGeometry::visibleArea;
 using TLGeometry::clampSize;
 using TLGeometry::daysBetween;
 using TLGeometry::pixel;
@@ -22,7 +23,7 @@ const TLDraw::MarkThresholds thresholds = { 70.0, 40.0, 20.0, 15.0, 15.0, false 
 }
 
 TLine3::TLine3(QWidget *parent)
-    : TLine(parent)
+    : TLine(parent, Qt::Vertical)
 {
 }
 
@@ -111,26 +112,21 @@ void TLine3::paintItem(QPainter *painter, int row)
     QTextDocument *label = itemLabel(row, &box);
     if (!label)
         return;
-    const auto [date, pos, text, endDate, fill] = TLDraw::readItemCells(model, row);
+    const TLItem item = TLItemModel::item(model, row);
     const QFont savedFont = painter->font();
     const int x1 = box.x();
     const int y1 = box.y();
     const int h = box.height();
-    TLDraw::drawItemBox(painter, rect(), bg, x1, y1, box.width(), h, fill, label, displayFlags, true);
+    TLDraw::drawItemBox(painter, rect(), bg, x1, y1, box.width(), h, item.backgroundColor, label, displayFlags, true);
 
     if (displayFlags.contains(MarkItems)) {
         const QString format = QStringLiteral("dd/MM/yyyy");
-        QString dates = date.toString(format);
-        if (y1 < itemPoint(endDate, pos).y())
-            dates += QStringLiteral(" - ") + endDate.toString(format);
+        QString dates = item.date.toString(format);
+        if (y1 < itemPoint(item.endDate, item.pos).y())
+            dates += QStringLiteral(" - ") + item.endDate.toString(format);
         TLDraw::drawItemDates(painter, y1, h, dates, x1 + 1);
     }
     painter->setFont(savedFont);
-}
-
-std::optional<Qt::Orientation> TLine3::timeAxis() const
-{
-    return Qt::Vertical;
 }
 
 // The box of an item with an end date below its date spans down to it,
@@ -139,5 +135,8 @@ TLItemFrame TLine3::itemFrame(const QDate &date, int pos, const QDate &endDate) 
 {
     const QPoint topLeft = itemPoint(date, pos);
     const int y2 = itemPoint(endDate, pos).y();
-    return { topLeft, -1, topLeft.y() < y2 ? y2 - topLeft.y() : -1 };
+    TLItemFrame frame { topLeft, std::nullopt, std::nullopt };
+    if (topLeft.y() < y2)
+        frame.fixedHeight = y2 - topLeft.y();
+    return frame;
 }

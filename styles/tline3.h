@@ -17,7 +17,6 @@ public slots:
 protected:
     void paint(QPainter *painter) override;
     void paintItem(QPainter *painter, int row) override;
-    std::optional<Qt::Orientation> timeAxis() const override;
     TLItemFrame itemFrame(const QDate &date, int pos, const QDate &endDate) const override;
     QPoint itemPoint(const QDate &date, int pos) const override;
 };

@@ -9,6 +9,7 @@
 
 #include <QtTest>
 
+#include <QBrush>
 #include <QColor>
 #include <QDate>
 #include <QDir>
@@ -22,16 +23,46 @@
 #include <QSet>
 #include <QString>
 
-// A chart style opened up for the style tests: its hit boxes, its chart and
-// item painters, and painting on an image with an optional painter clip.
+// The one way the tests reach the chart's protected state: a chart style
+// opened up, its view parameters, hit boxes and painters, and painting on
+// an image with an optional painter clip. The static readers reach the
+// same state of a chart made elsewhere, such as the window's.
 template <typename Style>
 class ChartProbe : public Style
 {
 public:
     using Style::Style;
+    using Style::bg;
+    using Style::bgColors;
+    using Style::dateToX;
+    using Style::dayWidth;
+    using Style::displayFlags;
+    using Style::dragStartPos;
+    using Style::end;
+    using Style::itemPoint;
     using Style::itemRects;
+    using Style::markEnds;
+    using Style::markItems;
+    using Style::maxPos;
+    using Style::model;
     using Style::paint;
     using Style::paintItem;
+    using Style::posHeight;
+    using Style::posToY;
+    using Style::start;
+    using Style::tPos;
+
+    static QSet<int> flagsOf(const TLine *t) { return t->*(&ChartProbe::displayFlags); }
+    static int maxPosOf(const TLine *t) { return t->*(&ChartProbe::maxPos); }
+    static double dayWidthOf(const TLine *t) { return t->*(&ChartProbe::dayWidth); }
+    static double posHeightOf(const TLine *t) { return t->*(&ChartProbe::posHeight); }
+    static int tPosOf(const TLine *t) { return t->*(&ChartProbe::tPos); }
+    static QList<QColor> bgColorsOf(const TLine *t) { return t->*(&ChartProbe::bgColors); }
+    static QDate startOf(const TLine *t) { return t->*(&ChartProbe::start); }
+    static QDate endOf(const TLine *t) { return t->*(&ChartProbe::end); }
+    static QList<QRect> itemRectsOf(const TLine *t) { return t->*(&ChartProbe::itemRects); }
+    static QPoint dragStartPosOf(const TLine *t) { return t->*(&ChartProbe::dragStartPos); }
+    static QBrush bgOf(const TLine *t) { return t->*(&ChartProbe::bg); }
 
     QImage paintOn(const QSize &size, const QRect &clip = QRect())
     {
@@ -43,6 +74,15 @@ public:
         this->paint(&painter);
         return image;
     }
+};
+
+// The chart's state, read from any chart.
+using TLineProbe = ChartProbe<TLine>;
+
+// The signal connections of any object.
+struct ObjectProbe : QObject
+{
+    static int receiversOf(const QObject *o, const char *signal) { return (o->*(&ObjectProbe::receivers))(signal); }
 };
 
 // Runs test on a probe of chart style 1, 2 or 3.

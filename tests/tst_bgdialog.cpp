@@ -1,5 +1,5 @@
 #include "dialogs/bgdialog.h"
-#include "windowprobe.h"
+#include "modalanswers.h"
 
 #include <QColorDialog>
 #include <QCompleter>

@@ -65,6 +65,8 @@ private slots:
     void shouldAskBeforeReplacingAFileTheEndingNames_data();
     void shouldAskBeforeReplacingAFileTheEndingNames();
     void shouldNotWaitForAPipeNamedAsTheBackground();
+    void shouldLeaveAFileAloneWhereItsFolderTakesNoNewFile_data();
+    void shouldLeaveAFileAloneWhereItsFolderTakesNoNewFile();
 
 private:
     QString shown();
@@ -395,6 +397,51 @@ void TestDocumentCommands::shouldNotWaitForAPipeNamedAsTheBackground()
     writer.join();
     QVERIFY(result);
     QVERIFY(!opened);
+}
+
+void TestDocumentCommands::shouldLeaveAFileAloneWhereItsFolderTakesNoNewFile_data()
+{
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QString>("filter"); // empty: the image
+    QTest::newRow("chart") << "locked.vrk" << nativeFilter;
+    QTest::newRow("table") << "locked.csv" << tableFilter;
+    QTest::newRow("image") << "locked.png" << QString();
+}
+
+// A save writes the new file beside the old one and replaces it only when
+// it is complete; where the folder takes no new file, the old one is never
+// written over in place, and the message names the folder.
+void TestDocumentCommands::shouldLeaveAFileAloneWhereItsFolderTakesNoNewFile()
+{
+    QFETCH(QString, name);
+    QFETCH(QString, filter);
+    QTemporaryDir dir;
+    const QString path = writeFile(dir.filePath(name), "precious");
+    const auto inode = [&path] {
+        struct stat status {};
+        return ::stat(QFile::encodeName(path).constData(), &status) == 0 ? status.st_ino : ino_t(0);
+    };
+    const ino_t before = inode();
+    const QByteArray folder = QFile::encodeName(dir.path());
+    // The superuser may write anywhere, so the save runs as nobody.
+    QVERIFY(::chmod(folder.constData(), 0555) == 0 && ::chmod(QFile::encodeName(path).constData(), 0666) == 0);
+    const bool root = ::geteuid() == 0;
+    QVERIFY(!root || ::seteuid(65534) == 0);
+    if (filter.isEmpty()) {
+        window->imageName = path;
+        window->saveImgFile();
+    } else {
+        window->saveAnswers << qMakePair(path, filter);
+        window->saveFileAs();
+    }
+    QVERIFY(!root || ::seteuid(0) == 0);
+    QVERIFY(::chmod(folder.constData(), 0700) == 0);
+
+    QCOMPARE(answers->warnings().size(), 1);
+    QVERIFY2(answers->warnings().first().contains(dir.path() + QStringLiteral(" takes no new file")),
+             qPrintable(answers->warnings().first()));
+    QCOMPARE(readFile(path), QByteArray("precious"));
+    QCOMPARE(inode(), before);
 }
 
 QTEST_MAIN(TestDocumentCommands)

@@ -262,7 +262,7 @@ void TestTLDocument::shouldReadEveryVersion()
         QVERIFY(doc.bgFileName.isNull());
     }
     // Older files switch "mark ends" on and "mark items" off.
-    QCOMPARE(doc.displayFlags, (version == 4 ? QSet<int> { 1, 7 } : QSet<int> { TLDocument::MarkEndsFlag }));
+    QCOMPARE(doc.displayFlags, (version == 4 ? QSet<int> { 1, 7 } : QSet<int> { TLDocument::MarkEnds }));
 
     TLItem first = firstItem;
     if (version < 2)
@@ -493,7 +493,7 @@ void TestTLDocument::shouldReadDemoDocument()
     QCOMPARE(doc.maxPos, 4);
     QCOMPARE(doc.bgMode, 3);
     QCOMPARE(doc.bgColors, (QList<QColor> { Qt::white, Qt::white, Qt::blue }));
-    QCOMPARE(doc.displayFlags, (QSet<int> { TLDocument::MarkEndsFlag, TLDocument::MarkItemsFlag }));
+    QCOMPARE(doc.displayFlags, (QSet<int> { TLDocument::MarkEnds, TLDocument::MarkItems }));
 
     struct Expected { QDate date; int pos; const char *plain; const char *color; QDate end; };
     const Expected expected[] = {

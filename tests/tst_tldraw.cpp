@@ -2,7 +2,9 @@
 #include "model/tlrichtext.h"
 #include "styles/tldraw.h"
 #include "view/tlgeometry.h"
+#include "view/tlchartlayout.h"
 #include "view/tline.h"
+#include "view/tllabellayout.h"
 
 #include <QBrush>
 #include <QElapsedTimer>
@@ -146,7 +148,7 @@ struct ChartItem
 
 // A chart that fills itself with its background, draws a few mark lines and
 // then its items, either through the shared drawing or the original one.
-class BoxChart : public TLine
+class BoxChart : public ChartProbe<TLine>
 {
 public:
     BoxChart(const QSize &size, const QList<ChartItem> &items)
@@ -155,8 +157,6 @@ public:
     {
         recalcSize();
     }
-
-    using TLine::bg;
 
     bool overWholeWidget = false;
 
@@ -179,7 +179,7 @@ protected:
         }
         for (const ChartItem &item : items) {
             TLRichText document;
-            const QSize size = layoutItemText(&document, item.html, item.span);
+            const QSize size = TLLabelLayout::layOut(&document, item.html, item.span);
             if (overWholeWidget && displayFlags.contains(RoundEdges))
                 drawRoundedBoxOverWholeWidget(painter, rect(), bg, item.x, item.y, size.width(), size.height(),
                                               item.fill, &document, displayFlags.contains(ItemShadow));
@@ -732,9 +732,9 @@ void TestTLDraw::shouldUseSpanAsTextWidth()
 {
     const QString text = QStringLiteral("<p>one two three four five six seven</p>");
     TLRichText wide;
-    const QSize single = layoutItemText(&wide, text);
+    const QSize single = TLLabelLayout::layOut(&wide, text);
     TLRichText narrow;
-    const QSize wrapped = layoutItemText(&narrow, text, 60);
+    const QSize wrapped = TLLabelLayout::layOut(&narrow, text, 60);
     QCOMPARE(wrapped.width(), 60);
     QCOMPARE(narrow.textWidth(), 60.0);
     QVERIFY(wrapped.height() > single.height());
@@ -744,7 +744,7 @@ void TestTLDraw::shouldUseSpanAsTextWidth()
 void TestTLDraw::shouldUseIdealWidthPlusTenWithoutSpan()
 {
     TLRichText document;
-    const QSize size = layoutItemText(&document, QStringLiteral("<b>Hello</b> world"));
+    const QSize size = TLLabelLayout::layOut(&document, QStringLiteral("<b>Hello</b> world"));
     QCOMPARE(document.toPlainText(), QStringLiteral("Hello world"));
     QCOMPARE(document.textWidth(), document.idealWidth() + 10.0);
     QCOMPARE(size.width(), int(document.idealWidth() + 10.0));
@@ -761,7 +761,7 @@ void TestTLDraw::shouldGiveEmptyLabelTheEmptyDocumentSize()
     empty.setTextWidth(emptyWidth);
 
     TLRichText document;
-    const QSize size = layoutItemText(&document, QString());
+    const QSize size = TLLabelLayout::layOut(&document, QString());
     QCOMPARE(size, QSize(int(emptyWidth), int(empty.size().height())));
     QVERIFY(size.height() > 0);
 }
@@ -788,7 +788,7 @@ void TestTLDraw::shouldFillSquareBoxAndShadowOnlyWithDecorations()
     QImage image = whiteImage(200, 120);
     QPainter painter(&image);
     TLRichText document;
-    const QSize size = layoutItemText(&document, QString());
+    const QSize size = TLLabelLayout::layOut(&document, QString());
     const int x = 20, y = 30, w = size.width(), h = size.height();
     drawItemBox(&painter, image.rect(), QBrush(Qt::white), x, y, w, h, QColor(0, 200, 0), &document, flags,
                 decorations);
@@ -814,7 +814,7 @@ void TestTLDraw::shouldRepaintBackgroundAroundRoundedBox()
         QImage image = whiteImage(200, 120);
         QPainter painter(&image);
         TLRichText document;
-        const QSize size = layoutItemText(&document, QStringLiteral("Item"));
+        const QSize size = TLLabelLayout::layOut(&document, QStringLiteral("Item"));
         const int x = 20, y = 30, w = size.width(), h = size.height();
         const int lineX = x + w + 5;
         painter.setPen(Qt::black);
@@ -845,7 +845,7 @@ void TestTLDraw::shouldKeepLineBesideSquareBox()
     QImage image = whiteImage(200, 120);
     QPainter painter(&image);
     TLRichText document;
-    const QSize size = layoutItemText(&document, QStringLiteral("Item"));
+    const QSize size = TLLabelLayout::layOut(&document, QStringLiteral("Item"));
     const int x = 20, y = 30, w = size.width(), h = size.height();
     const int lineX = x + w + 3;
     painter.setPen(Qt::black);
@@ -867,7 +867,7 @@ void TestTLDraw::shouldDrawWideBoxWithoutWholePixmap()
     QPainter painter(&image);
     TLRichText document;
     const int span = 2000000;
-    const QSize size = layoutItemText(&document, QStringLiteral("<p align=right>far away</p>"), span);
+    const QSize size = TLLabelLayout::layOut(&document, QStringLiteral("<p align=right>far away</p>"), span);
     QCOMPARE(size.width(), span);
     for (bool round : { false, true }) {
         QSet<int> flags = { TLine::ItemShadow };
@@ -1234,9 +1234,9 @@ void TestTLDraw::shouldLayOutOnlyTheLabelsAPaintNeeds()
     setChart(&chart, start, start.addDays(3650), 20.0, 60.0, 20, 2, { TLine::ItemShadow });
 
     const QRect view(0, 0, 1200, 800);
-    qint64 before = TLDraw::labelLayouts();
+    qint64 before = TLLabelLayout::count();
     paintPart(chart, view);
-    const qint64 first = TLDraw::labelLayouts() - before;
+    const qint64 first = TLLabelLayout::count() - before;
     QVERIFY2(first > 0 && first < items / 50, qPrintable(QString::number(first)));
 
     const QList<QRect> boxes = chart.itemRects;
@@ -1249,23 +1249,23 @@ void TestTLDraw::shouldLayOutOnlyTheLabelsAPaintNeeds()
         }
         return rows;
     };
-    before = TLDraw::labelLayouts();
+    before = TLLabelLayout::count();
     QCOMPARE(chart.itemRects.toList(), boxes);
     paintPart(chart, view);
-    QCOMPARE(TLDraw::labelLayouts(), before);
+    QCOMPARE(TLLabelLayout::count(), before);
 
     const QRect middle(36000, 300, 1200, 800);
     paintPart(chart, middle);
     const QSet<int> shown = meeting(middle);
     QVERIFY(shown.size() > 50);
-    QCOMPARE(TLDraw::labelLayouts() - before, qint64(shown.size()));
+    QCOMPARE(TLLabelLayout::count() - before, qint64(shown.size()));
 
-    before = TLDraw::labelLayouts();
+    before = TLLabelLayout::count();
     paintPart(chart, middle);
-    QCOMPARE(TLDraw::labelLayouts(), before);
+    QCOMPARE(TLLabelLayout::count(), before);
     const QRect scrolled = middle.translated(120, 0);
     paintPart(chart, scrolled);
-    QCOMPARE(TLDraw::labelLayouts() - before, qint64((meeting(scrolled) - shown).size()));
+    QCOMPARE(TLLabelLayout::count() - before, qint64((meeting(scrolled) - shown).size()));
 }
 
 void TestTLDraw::shouldShowOnTheScreenWhatAFreshChartPaints_data()
@@ -1286,7 +1286,7 @@ void TestTLDraw::shouldShowOnTheScreenWhatAFreshChartPaints()
 
     TLItemModel model;
     const QDate start(2021, 1, 1);
-    for (int i = 0; i < 2 * TLine::SmallChart; ++i)
+    for (int i = 0; i < 2 * TLChartLayout::SmallChart; ++i)
         addItem(&model, start.addDays(i % 150), i % 4, QStringLiteral("<p>%1</p>").arg(i), QColor(255, 255, 200));
     const auto setUp = [&model, start](TLine *chart) {
         chart->setModel(&model);

@@ -1,8 +1,9 @@
 #include "chartprobe.h"
 #include "model/tlrichtext.h"
 #include "view/tlgeometry.h"
+#include "view/tlchartlayout.h"
 #include "view/tline.h"
-#include "windowprobe.h"
+#include "modalanswers.h"
 
 #include <QContextMenuEvent>
 #include <QDrag>
@@ -19,28 +20,7 @@
 
 namespace {
 
-// Opens the protected state of the widget to the tests.
-class OpenLine : public TLine
-{
-public:
-    using TLine::bg;
-    using TLine::bgColors;
-    using TLine::dateToX;
-    using TLine::dayWidth;
-    using TLine::displayFlags;
-    using TLine::dragStartPos;
-    using TLine::end;
-    using TLine::itemPoint;
-    using TLine::itemRects;
-    using TLine::markEnds;
-    using TLine::markItems;
-    using TLine::maxPos;
-    using TLine::model;
-    using TLine::posHeight;
-    using TLine::posToY;
-    using TLine::start;
-    using TLine::tPos;
-};
+using OpenLine = ChartProbe<TLine>;
 
 // Paints like the styles begin: the whole widget in the background brush,
 // with a size fixed from the parameters; counts its paints.
@@ -561,7 +541,7 @@ void TestTLine::shouldHitWhatTheBoxesOfAllRowsHit()
     TLItemModel model;
     QRandomGenerator random(12);
     const QDate start(2021, 1, 1);
-    for (int row = 0; row < 3 * TLine::SmallChart; ++row) {
+    for (int row = 0; row < 3 * TLChartLayout::SmallChart; ++row) {
         const QDate date = start.addDays(random.bounded(120));
         const int pos = random.bounded(5);
         const QString label = QStringLiteral("<p>%1%2</p>").arg(row).arg(QString(random.bounded(12), 'x'));

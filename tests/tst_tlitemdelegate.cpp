@@ -1,7 +1,7 @@
 #include "model/tlitemmodel.h"
 #include "model/tlrichtext.h"
 #include "view/tlitemdelegate.h"
-#include "windowprobe.h"
+#include "modalanswers.h"
 
 #include <QAction>
 #include <QColorDialog>

@@ -1,7 +1,7 @@
 #include "dialogs/tlitemdialog.h"
-#include "dialogs/tlrichtextedit.h"
+#include "view/tlrichtextedit.h"
 #include "model/tlrichtext.h"
-#include "windowprobe.h"
+#include "modalanswers.h"
 
 #include <QCheckBox>
 #include <QClipboard>

@@ -59,31 +59,44 @@
         <translation>...</translation>
     </message>
     <message>
-        <location filename="../dialogs/bgdialog.cpp" line="+212"/>
+        <location filename="../dialogs/bgdialog.cpp" line="+200"/>
         <source>No image file is chosen for the pattern. Choose one with &quot;...&quot;.</source>
         <translation>Für das Muster ist keine Bilddatei gewählt. Wählen Sie eine mit „...“.</translation>
     </message>
     <message>
-        <location line="+4"/>
+        <location line="+2"/>
         <source>The image %1 cannot be loaded: %2</source>
         <translation>Das Bild %1 kann nicht geladen werden: %2</translation>
     </message>
     <message>
-        <location line="+4"/>
+        <location line="+2"/>
         <source>Zelvaro</source>
         <translation>Zelvaro</translation>
     </message>
 </context>
 <context>
+    <name>TLBackground</name>
+    <message>
+        <location filename="../view/tlbackground.cpp" line="+47"/>
+        <source>No file is named</source>
+        <translation>Keine Datei angegeben</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>Not a regular file</source>
+        <translation>Keine gewöhnliche Datei</translation>
+    </message>
+</context>
+<context>
     <name>TLItemDelegate</name>
     <message>
-        <location filename="../view/tlitemdelegate.cpp" line="+284"/>
+        <location filename="../view/tlitemdelegate.cpp" line="+279"/>
         <source>Ctrl+Return to finish, Ctrl+B, Ctrl+I and Ctrl+U for bold, italic and underline</source>
         <translation>Strg+Eingabe zum Abschließen; Strg+B, Strg+I und Strg+U für fett, kursiv und unterstrichen</translation>
     </message>
     <message>
-        <location line="+7"/>
-        <location line="+116"/>
+        <location line="+12"/>
+        <location line="+83"/>
         <source>Choose a colour</source>
         <translation>Farbe wählen</translation>
     </message>
@@ -168,7 +181,7 @@
 <context>
     <name>TLine</name>
     <message>
-        <location filename="../view/tline.cpp" line="+337"/>
+        <location filename="../view/tline.cpp" line="+298"/>
         <source>edit...</source>
         <translation>Bearbeiten...</translation>
     </message>
@@ -181,7 +194,7 @@
 <context>
     <name>Zelvaro</name>
     <message>
-        <location filename="../app/chartcommands.cpp" line="+80"/>
+        <location filename="../app/chartcommands.cpp" line="+59"/>
         <source>Typ 1</source>
         <translation>Typ 1</translation>
     </message>
@@ -196,14 +209,14 @@
         <translation>Typ 3</translation>
     </message>
     <message>
-        <location filename="../app/documentcommands.cpp" line="+80"/>
+        <location filename="../app/documentcommands.cpp" line="+77"/>
         <source>Not a regular file</source>
         <translation>Keine gewöhnliche Datei</translation>
     </message>
     <message>
         <location line="+12"/>
         <location line="+44"/>
-        <location filename="../app/exportcommands.cpp" line="+66"/>
+        <location filename="../app/exportcommands.cpp" line="+67"/>
         <source>Choose a file</source>
         <translation>Datei wählen</translation>
     </message>
@@ -220,13 +233,13 @@
     <message>
         <location line="+41"/>
         <location line="+13"/>
-        <location line="+81"/>
-        <location filename="../app/itemcommands.cpp" line="+50"/>
+        <location line="+87"/>
+        <location filename="../app/itemcommands.cpp" line="+47"/>
         <source>Zelvaro</source>
         <translation>Zelvaro</translation>
     </message>
     <message>
-        <location line="-94"/>
+        <location line="-100"/>
         <source>The chart has been changed.
 Do you want to save your changes?</source>
         <translation>Die Zeitleiste wurde geändert.
@@ -271,6 +284,11 @@ Möchten Sie die Datei ersetzen?</translation>
     </message>
     <message>
         <location line="+3"/>
+        <source>The folder %1 takes no new file (%2). A save writes the new file beside the old one and replaces the old one only when it is complete, so the file was left as it was. Save it elsewhere with Save As.</source>
+        <translation>Der Ordner %1 nimmt keine neue Datei auf (%2). Beim Speichern entsteht die neue Datei neben der alten und ersetzt sie erst, wenn sie vollständig ist; die Datei blieb daher, wie sie war. Speichern Sie sie mit „Speichern unter...“ an einem anderen Ort.</translation>
+    </message>
+    <message>
+        <location line="+6"/>
         <source>This is not a timeline or table file: the name must end in .vrk or .csv.</source>
         <translation>Dies ist weder eine Zeitleiste noch eine Tabelle: Der Name muss auf .vrk oder .csv enden.</translation>
     </message>
@@ -317,7 +335,12 @@ Möchten Sie die Datei ersetzen?</translation>
         <translation>PNG-Bilder (*.png)</translation>
     </message>
     <message>
-        <location line="+23"/>
+        <location line="+12"/>
+        <source>The folder %1 takes no new file (%2). Choose another folder.</source>
+        <translation>Der Ordner %1 nimmt keine neue Datei auf (%2). Wählen Sie einen anderen Ordner.</translation>
+    </message>
+    <message>
+        <location line="+8"/>
         <source>The chart has no area to draw.</source>
         <translation>Die Zeitleiste hat keine Fläche zum Zeichnen.</translation>
     </message>
@@ -348,7 +371,7 @@ Möchten Sie die Datei ersetzen?</translation>
         <translation>Möchten Sie diesen Eintrag wirklich endgültig löschen?</translation>
     </message>
     <message>
-        <location filename="../app/zelvaro.cpp" line="+42"/>
+        <location filename="../app/zelvaro.cpp" line="+47"/>
         <source>&amp;Quit</source>
         <translation>&amp;Beenden</translation>
     </message>
@@ -423,7 +446,7 @@ Möchten Sie die Datei ersetzen?</translation>
         <translation>Regler</translation>
     </message>
     <message>
-        <location line="+72"/>
+        <location line="+66"/>
         <source>start</source>
         <translation>Beginn</translation>
     </message>
@@ -508,7 +531,7 @@ Möchten Sie die Datei ersetzen?</translation>
         <translation>Titel</translation>
     </message>
     <message>
-        <location line="+99"/>
+        <location line="+107"/>
         <source>*Neu*</source>
         <translation>*Neu*</translation>
     </message>

@@ -59,31 +59,44 @@
         <translation>...</translation>
     </message>
     <message>
-        <location filename="../dialogs/bgdialog.cpp" line="+212"/>
+        <location filename="../dialogs/bgdialog.cpp" line="+200"/>
         <source>No image file is chosen for the pattern. Choose one with &quot;...&quot;.</source>
         <translation>No image file is chosen for the pattern. Choose one with &quot;...&quot;.</translation>
     </message>
     <message>
-        <location line="+4"/>
+        <location line="+2"/>
         <source>The image %1 cannot be loaded: %2</source>
         <translation>The image %1 cannot be loaded: %2</translation>
     </message>
     <message>
-        <location line="+4"/>
+        <location line="+2"/>
         <source>Zelvaro</source>
         <translation>Zelvaro</translation>
     </message>
 </context>
 <context>
+    <name>TLBackground</name>
+    <message>
+        <location filename="../view/tlbackground.cpp" line="+47"/>
+        <source>No file is named</source>
+        <translation>No file is named</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>Not a regular file</source>
+        <translation>Not a regular file</translation>
+    </message>
+</context>
+<context>
     <name>TLItemDelegate</name>
     <message>
-        <location filename="../view/tlitemdelegate.cpp" line="+284"/>
+        <location filename="../view/tlitemdelegate.cpp" line="+279"/>
         <source>Ctrl+Return to finish, Ctrl+B, Ctrl+I and Ctrl+U for bold, italic and underline</source>
         <translation>Ctrl+Return to finish; Ctrl+B, Ctrl+I and Ctrl+U for bold, italic and underline</translation>
     </message>
     <message>
-        <location line="+7"/>
-        <location line="+116"/>
+        <location line="+12"/>
+        <location line="+83"/>
         <source>Choose a colour</source>
         <translation>Choose a colour</translation>
     </message>
@@ -168,7 +181,7 @@
 <context>
     <name>TLine</name>
     <message>
-        <location filename="../view/tline.cpp" line="+337"/>
+        <location filename="../view/tline.cpp" line="+298"/>
         <source>edit...</source>
         <translation>Edit...</translation>
     </message>
@@ -181,7 +194,7 @@
 <context>
     <name>Zelvaro</name>
     <message>
-        <location filename="../app/chartcommands.cpp" line="+80"/>
+        <location filename="../app/chartcommands.cpp" line="+59"/>
         <source>Typ 1</source>
         <translation>Style 1</translation>
     </message>
@@ -196,14 +209,14 @@
         <translation>Style 3</translation>
     </message>
     <message>
-        <location filename="../app/documentcommands.cpp" line="+80"/>
+        <location filename="../app/documentcommands.cpp" line="+77"/>
         <source>Not a regular file</source>
         <translation>Not a regular file</translation>
     </message>
     <message>
         <location line="+12"/>
         <location line="+44"/>
-        <location filename="../app/exportcommands.cpp" line="+66"/>
+        <location filename="../app/exportcommands.cpp" line="+67"/>
         <source>Choose a file</source>
         <translation>Choose a file</translation>
     </message>
@@ -220,13 +233,13 @@
     <message>
         <location line="+41"/>
         <location line="+13"/>
-        <location line="+81"/>
-        <location filename="../app/itemcommands.cpp" line="+50"/>
+        <location line="+87"/>
+        <location filename="../app/itemcommands.cpp" line="+47"/>
         <source>Zelvaro</source>
         <translation>Zelvaro</translation>
     </message>
     <message>
-        <location line="-94"/>
+        <location line="-100"/>
         <source>The chart has been changed.
 Do you want to save your changes?</source>
         <translation>The chart has been changed.
@@ -271,6 +284,11 @@ Do you want to replace it?</translation>
     </message>
     <message>
         <location line="+3"/>
+        <source>The folder %1 takes no new file (%2). A save writes the new file beside the old one and replaces the old one only when it is complete, so the file was left as it was. Save it elsewhere with Save As.</source>
+        <translation>The folder %1 takes no new file (%2). A save writes the new file beside the old one and replaces the old one only when it is complete, so the file was left as it was. Save it elsewhere with Save As.</translation>
+    </message>
+    <message>
+        <location line="+6"/>
         <source>This is not a timeline or table file: the name must end in .vrk or .csv.</source>
         <translation>This is not a timeline chart or table: the name must end in .vrk or .csv.</translation>
     </message>
@@ -317,7 +335,12 @@ Do you want to replace it?</translation>
         <translation>PNG images (*.png)</translation>
     </message>
     <message>
-        <location line="+23"/>
+        <location line="+12"/>
+        <source>The folder %1 takes no new file (%2). Choose another folder.</source>
+        <translation>The folder %1 takes no new file (%2). Choose another folder.</translation>
+    </message>
+    <message>
+        <location line="+8"/>
         <source>The chart has no area to draw.</source>
         <translation>The chart has no area to draw.</translation>
     </message>
@@ -348,7 +371,7 @@ Do you want to replace it?</translation>
         <translation>Do you really want to delete this item permanently?</translation>
     </message>
     <message>
-        <location filename="../app/zelvaro.cpp" line="+42"/>
+        <location filename="../app/zelvaro.cpp" line="+47"/>
         <source>&amp;Quit</source>
         <translation>&amp;Quit</translation>
     </message>
@@ -423,7 +446,7 @@ Do you want to replace it?</translation>
         <translation>Controls</translation>
     </message>
     <message>
-        <location line="+72"/>
+        <location line="+66"/>
         <source>start</source>
         <translation>Start</translation>
     </message>
@@ -508,7 +531,7 @@ Do you want to replace it?</translation>
         <translation>Titles</translation>
     </message>
     <message>
-        <location line="+99"/>
+        <location line="+107"/>
         <source>*Neu*</source>
         <translation>*New*</translation>
     </message>

@@ -4,6 +4,8 @@
 #include <QtGlobal>
 
 class QDate;
+class QPainter;
+class QRect;
 
 // Date and pixel arithmetic shared by the chart widget and its styles.
 namespace TLGeometry {
@@ -29,6 +31,13 @@ int pixel(double value);
 
 // A widget size clamped to what a widget accepts.
 int clampSize(qint64 value);
+
+// The part of the widget this paint can change, in the widget's logical
+// coordinates whatever the device pixel ratio. Paint events and grabs
+// carry no painter clip, only the engine's system clip in device pixels;
+// either narrows the work to what is exposed, as does the size of the
+// surface painted on.
+QRect visibleArea(QPainter *painter, const QRect &widgetRect);
 
 }
 

@@ -1,23 +1,23 @@
 #include "view/tline.h"
 
+#include "model/tlchartstate.h"
 #include "model/tlitem.h"
 #include "model/tlrichtext.h"
-#include "styles/tldraw.h"
+#include "view/tlbackground.h"
+#include "view/tlchartlayout.h"
 #include "view/tlgeometry.h"
 #include "view/tlitemindex.h"
-#include "view/tllabelcache.h"
 
 #include <QAbstractItemModel>
 #include <QAction>
 #include <QApplication>
 #include <QBackingStore>
 #include <QContextMenuEvent>
-#include <QDeadlineTimer>
 #include <QDrag>
 #include <QFont>
 #include <QFontMetrics>
+#include <QHideEvent>
 #include <QImage>
-#include <QLinearGradient>
 #include <QMenu>
 #include <QMimeData>
 #include <QMouseEvent>
@@ -25,7 +25,6 @@
 #include <QPainter>
 #include <QPixmap>
 #include <QRegion>
-#include <QTimer>
 
 #include <algorithm>
 #include <cmath>
@@ -33,15 +32,21 @@
 using TLGeometry::daysBetween;
 using TLGeometry::truncate;
 
-namespace {
-
-// How long the background measuring keeps the event loop at a time.
-const int measureSliceMs = 8;
-
+TLine::TLine(QWidget *parent)
+    : TLine(parent, std::nullopt)
+{
 }
 
-TLine::TLine(QWidget *parent)
+TLine::TLine(QWidget *parent, Qt::Orientation axis)
+    : TLine(parent, std::optional<Qt::Orientation>(axis))
+{
+}
+
+TLine::TLine(QWidget *parent, std::optional<Qt::Orientation> axis)
     : QWidget(parent)
+    , timeAxis(axis)
+    , layout(new TLChartLayout(
+          [this](const QDate &date, int pos, const QDate &endDate) { return itemFrame(date, pos, endDate); }, this))
     , dayWidth(0.0)
     , posHeight(0.0)
     , maxPos(0)
@@ -50,20 +55,13 @@ TLine::TLine(QWidget *parent)
     , markItems(false)
     , model(nullptr)
     , bg(Qt::white, Qt::SolidPattern)
-    , itemRects([this] { return qsizetype(placedItems() ? index->rowCount() : 0); },
-                [this](qsizetype row) { return hitBox(int(row)); })
+    , itemRects(layout)
     , backgroundMode(NoBackground)
     , displayFlags({ MarkDays, MarkWeeks, MarkMonths, MarkYears, ArrowShadow, ItemShadow, RoundEdges })
-    , index(std::make_unique<TLItemIndex>(
-          [this](const QDate &date, int pos, const QDate &endDate) { return itemFrame(date, pos, endDate); },
-          [this](int row, int span) { return measureLabel(row, span); },
-          [this](const QRect &box) { showLateLabel(box); }))
-    , labels(std::make_unique<TLLabelCache>())
-    , backgroundMeasure(new QTimer(this))
 {
-    backgroundMeasure->setSingleShot(true);
-    backgroundMeasure->setInterval(0);
-    connect(backgroundMeasure, &QTimer::timeout, this, &TLine::measureInBackground);
+    layout->setTimeAxis(timeAxis);
+    connect(layout, &TLChartLayout::itemsChanged, this, qOverload<>(&QWidget::update));
+    connect(layout, &TLChartLayout::labelLaidOutLate, this, &TLine::repaintMissed);
     const QDate today = QDate::currentDate();
     // Virtual calls from a constructor reach TLine's own recalcSize, which
     // only refreshes the background and schedules a repaint.
@@ -81,7 +79,7 @@ void TLine::setRange(const QDate &s, const QDate &e)
 {
     start = s;
     end = e;
-    moveItems();
+    viewChanged();
     recalcSize();
 }
 
@@ -90,37 +88,27 @@ void TLine::setModel(QAbstractItemModel *m)
     if (model)
         disconnect(model, nullptr, this, nullptr);
     model = m;
-    index->setModel(m);
-    labels->clear();
-    if (model) {
-        connect(model, &QAbstractItemModel::dataChanged, this,
-                [this](const QModelIndex &topLeft, const QModelIndex &bottomRight) {
-                    index->changeRows(topLeft.row(), bottomRight.row());
-                    labels->dropRows(topLeft.row(), bottomRight.row());
-                });
-        connect(model, &QAbstractItemModel::rowsInserted, this, [this](const QModelIndex &, int first, int last) {
-            index->insertRows(first, last);
-            labels->insertRows(first, last);
-        });
-        connect(model, &QAbstractItemModel::rowsRemoved, this, [this](const QModelIndex &, int first, int last) {
-            index->removeRows(first, last);
-            labels->removeRows(first, last);
-        });
-        // Rows that change all at once or move have no boxes yet.
-        const auto forgetItems = [this] {
-            index->reset();
-            labels->clear();
-            update();
-        };
-        connect(model, &QAbstractItemModel::modelReset, this, forgetItems);
-        connect(model, &QAbstractItemModel::layoutChanged, this, forgetItems);
-        connect(model, &QAbstractItemModel::rowsMoved, this, forgetItems);
-        connect(model, &QAbstractItemModel::dataChanged, this, qOverload<>(&QWidget::update));
-        connect(model, &QAbstractItemModel::rowsInserted, this, qOverload<>(&QWidget::update));
-        connect(model, &QAbstractItemModel::rowsRemoved, this, qOverload<>(&QWidget::update));
+    layout->setModel(m);
+    if (model)
         connect(model, &QObject::destroyed, this, [this] { setModel(nullptr); });
-    }
     update();
+}
+
+void TLine::setState(const TLChartState &state)
+{
+    start = state.start;
+    end = state.end;
+    dayWidth = state.dayWidth;
+    posHeight = state.posHeight;
+    maxPos = state.maxPos;
+    tPos = state.tPos;
+    displayFlags = state.displayFlags;
+    bgColors = state.bgColors;
+    backgroundMode = state.bgMode;
+    if (backgroundMode == ImageBackground)
+        bg = QBrush(QPixmap::fromImage(TLBackground::readImage(state.bgFileName)));
+    viewChanged();
+    recalcSize();
 }
 
 void TLine::setDisplayFlags(const QSet<int> &flags)
@@ -137,42 +125,42 @@ int TLine::bgMode() const
 void TLine::setDayWidth(double w)
 {
     dayWidth = w;
-    moveItems();
+    viewChanged();
     recalcSize();
 }
 
 void TLine::setDayWidth(int w)
 {
     dayWidth = w / 100.0;
-    moveItems();
+    viewChanged();
     recalcSize();
 }
 
 void TLine::setPosHeight(double h)
 {
     posHeight = h;
-    moveItems();
+    viewChanged();
     recalcSize();
 }
 
 void TLine::setPosHeight(int h)
 {
     posHeight = h;
-    moveItems();
+    viewChanged();
     recalcSize();
 }
 
 void TLine::setStart(const QDate &s)
 {
     start = s;
-    moveItems();
+    viewChanged();
     recalcSize();
 }
 
 void TLine::setEnd(const QDate &e)
 {
     end = e;
-    moveItems();
+    viewChanged();
     recalcSize();
 }
 
@@ -223,7 +211,7 @@ void TLine::setMarkItems(bool on)
 void TLine::setTPos(int t)
 {
     tPos = t;
-    moveItems();
+    viewChanged();
     update();
 }
 
@@ -249,35 +237,8 @@ void TLine::setBgColors(const QList<QColor> &colors)
 
 void TLine::updateBg()
 {
-    if (bgColors.isEmpty())
-        return;
-    const bool gradient = backgroundMode == DiagonalGradient || backgroundMode == VerticalGradient;
-    if (gradient && bgColors.size() < 3)
-        return;
-
-    const QRect r = rect();
-    switch (backgroundMode) {
-    case SolidBackground:
-        bg = QBrush(bgColors.at(0), Qt::SolidPattern);
-        break;
-    case DiagonalGradient: {
-        QLinearGradient g(QPointF(r.topLeft()), QPointF(r.bottomRight()));
-        g.setColorAt(0.0, bgColors.at(1));
-        g.setColorAt(0.5, bgColors.at(2));
-        g.setColorAt(1.0, bgColors.at(1));
-        bg = QBrush(g);
-        break;
-    }
-    case VerticalGradient: {
-        QLinearGradient g(QPointF(r.topLeft()), QPointF(r.bottomLeft()));
-        g.setColorAt(0.0, bgColors.at(1));
-        g.setColorAt(1.0, bgColors.at(2));
-        bg = QBrush(g);
-        break;
-    }
-    default:
-        break;
-    }
+    if (const std::optional<QBrush> brush = TLBackground::brush(backgroundMode, bgColors, rect()))
+        bg = *brush;
     updateOpaquePainting();
 }
 
@@ -286,7 +247,7 @@ void TLine::updateBg()
 void TLine::updateOpaquePainting()
 {
     const bool textureMissing = bg.style() == Qt::TexturePattern && bg.texture().isNull();
-    setAttribute(Qt::WA_OpaquePaintEvent, timeAxis().has_value() && bg.isOpaque() && !textureMissing);
+    setAttribute(Qt::WA_OpaquePaintEvent, timeAxis.has_value() && bg.isOpaque() && !textureMissing);
 }
 
 void TLine::mousePressEvent(QMouseEvent *event)
@@ -299,7 +260,7 @@ void TLine::mouseDoubleClickEvent(QMouseEvent *event)
 {
     // Every box under the pointer, collected before the first signal opens
     // a dialog whose event loop may repaint the chart.
-    const QList<int> rows = itemsAt(event->position().toPoint());
+    const QList<int> rows = layout->rowsAt(event->position().toPoint());
     for (int row : rows)
         emit itemClicked(row);
 }
@@ -348,19 +309,10 @@ void TLine::execDrag(QDrag *drag)
     drag->exec(Qt::CopyAction | Qt::MoveAction);
 }
 
-// Every row whose hit box contains pos, in ascending order.
-QList<int> TLine::itemsAt(const QPoint &pos)
-{
-    TLItemIndex *items = placedItems();
-    if (!items)
-        return {};
-    return items->rowsMeeting(QRect(pos, QSize(1, 1)), QMargins(0, 0, 10, 5));
-}
-
 // The item painted last at pos, which is the one on top, or -1.
 int TLine::topItemAt(const QPoint &pos)
 {
-    const QList<int> rows = itemsAt(pos);
+    const QList<int> rows = layout->rowsAt(pos);
     return rows.isEmpty() ? -1 : rows.last();
 }
 
@@ -416,72 +368,32 @@ QPoint TLine::itemPoint(const QDate &date, int pos) const
     return QPoint(dateToX(date), posToY(pos));
 }
 
-std::optional<Qt::Orientation> TLine::timeAxis() const
-{
-    return std::nullopt;
-}
-
 TLItemFrame TLine::itemFrame(const QDate &date, int pos, const QDate &endDate) const
 {
     const int x1 = dateToX(date);
     const int x2 = dateToX(endDate);
-    return { QPoint(x1, posToY(pos)), x1 < x2 ? TLGeometry::pixel(double(x2) - double(x1)) : -1, -1 };
+    TLItemFrame frame { QPoint(x1, posToY(pos)), std::nullopt, std::nullopt };
+    if (x1 < x2)
+        frame.span = TLGeometry::pixel(double(x2) - double(x1));
+    return frame;
 }
 
 int TLine::pendingLayouts()
 {
-    return backgroundMeasure->isActive() ? index->unmeasuredCount() : 0;
+    return layout->pendingLayouts();
 }
 
-// The index of the boxes, when this widget places items and has a model.
-TLItemIndex *TLine::placedItems()
+void TLine::viewChanged()
 {
-    const std::optional<Qt::Orientation> axis = timeAxis();
-    if (!axis || !model)
-        return nullptr;
-    index->setTimeAxis(*axis);
-    return index.get();
-}
-
-QRect TLine::hitBox(int row)
-{
-    TLItemIndex *items = placedItems();
-    if (!items || row < 0 || row >= items->rowCount())
-        return QRect();
-    const QRect box = items->box(row);
-    return QRect(box.topLeft(), QSize(box.width() + 10, box.height() + 5));
-}
-
-void TLine::moveItems()
-{
-    index->moveFrames();
-}
-
-TLLabelSize TLine::measureLabel(int row, int span)
-{
-    const QString text = model->index(row, TLItem::TextColumn).data().toString();
-    TLRichText *document = labels->measure();
-    std::optional<int> width;
-    if (span >= 0)
-        width = span;
-    const QSize size = TLDraw::layoutItemText(document, text, width);
-    const TLLabelSize label { size, document->textWidth() };
-    if (keepMeasured)
-        labels->keepMeasure(row);
-    return label;
+    layout->invalidateFrames();
 }
 
 QTextDocument *TLine::itemLabel(int row, QRect *box)
 {
-    TLItemIndex *items = placedItems();
-    if (!items || row < 0 || row >= model->rowCount())
-        return nullptr;
-    const bool keeping = std::exchange(keepMeasured, true);
-    const TLLabelSize label = items->label(row);
-    keepMeasured = keeping;
-    *box = items->box(row);
-    const QString text = model->index(row, TLItem::TextColumn).data().toString();
-    return labels->document(row, text, label.width);
+    QTextDocument *label = layout->label(row);
+    if (label)
+        *box = layout->box(row);
+    return label;
 }
 
 // How far the drawing of an item reaches beyond its box: the rounded form
@@ -498,7 +410,7 @@ QMargins TLine::drawingReach(QPainter *painter)
         int advance = 0;
         for (const QChar c : QStringLiteral("0123456789/- "))
             advance = std::max(advance, metrics.horizontalAdvance(c));
-        const int characters = 2 * (6 + index->yearCharacters()) + 3;
+        const int characters = 2 * (6 + layout->yearCharacters()) + 3;
         const int slack = 2;
         reach.setLeft(9 + slack);
         reach.setRight(std::max(reach.right(), characters * advance + slack));
@@ -507,68 +419,34 @@ QMargins TLine::drawingReach(QPainter *painter)
     return reach;
 }
 
-// How far before the view a label not laid out yet is looked at on the
-// screen: beyond the widest label seen so far and the width up to which a
-// label's lines are wrapped.
-int TLine::deferBand() const
-{
-    const int wrapped = QFontMetrics(labels->measure()->defaultFont()).horizontalAdvance(QLatin1Char('x')) * 80;
-    return std::max(index->widestLabel(), wrapped) + lastReach.right() + lastReach.bottom();
-}
-
 void TLine::paintItems(QPainter *painter)
 {
-    TLItemIndex *items = placedItems();
-    if (!items)
-        return;
-    const QRect area = TLDraw::visibleArea(painter, rect());
-    if (area.isEmpty())
-        return;
-    lastReach = drawingReach(painter);
-    // A paint on the screen is corrected by the background measuring; a
-    // picture taken of the chart (an export, a print, a drag) or a small
-    // chart is exact at once.
+    const QRect area = TLGeometry::visibleArea(painter, rect());
+    // A paint into the window's own surface may leave labels to idle time,
+    // which repaints what they reach; a picture taken of the chart (an
+    // export, a print, a drag) is exact at once.
     QBackingStore *screen = window()->backingStore();
     const bool toScreen = isVisible() && screen && painter->paintEngine()
-        && painter->paintEngine()->paintDevice() == screen->paintDevice();
-    const bool onScreen =
-        toScreen && items->rowCount() > SmallChart && visibleRegion().boundingRect().contains(area);
-    keepMeasured = true;
-    screenPaintArea = toScreen ? area : QRect();
-    const QList<int> rows = items->rowsMeeting(area, lastReach, onScreen ? deferBand() : -1);
-    screenPaintArea = QRect();
+        && painter->paintEngine()->paintDevice() == screen->paintDevice()
+        && visibleRegion().boundingRect().contains(area);
+    layout->setDrawingReach(drawingReach(painter));
+    const QList<int> rows =
+        layout->rowsToPaint(area, toScreen ? TLChartLayout::Purpose::ScreenPaint : TLChartLayout::Purpose::Picture);
     for (int row : rows)
         paintItem(painter, row);
-    keepMeasured = false;
-    labels->trim(int(rows.size()));
-    if (onScreen && items->unmeasuredCount() > 0)
-        backgroundMeasure->start();
 }
 
-// Lays out labels not measured yet a slice at a time.
-void TLine::measureInBackground()
-{
-    TLItemIndex *items = placedItems();
-    if (!items || !isVisible())
-        return;
-    items->measureSome(visibleRegion().boundingRect(), QDeadlineTimer(measureSliceMs));
-    if (items->unmeasuredCount() > 0)
-        backgroundMeasure->start();
-}
-
-// A label laid out only now was not drawn by the paints before: a paint on
-// the screen leaves out labels far before the view until they are laid out.
-// Whoever lays one out (the background, a hit test, a picture of the chart, the
-// paint of a scroll step), the part of the view it reaches is painted again.
-void TLine::showLateLabel(const QRect &box)
+void TLine::repaintMissed(const QRegion &missed)
 {
     if (!isVisible())
         return;
-    const QRect visible = visibleRegion().boundingRect();
-    const QRect drawn = box.marginsAdded(lastReach);
-    if (!drawn.intersects(visible))
-        return;
-    const QRegion missed = QRegion(drawn & visible) - screenPaintArea;
-    if (!missed.isEmpty())
-        update(missed);
+    const QRegion shown = missed & visibleRegion().boundingRect();
+    if (!shown.isEmpty())
+        update(shown);
+}
+
+void TLine::hideEvent(QHideEvent *event)
+{
+    layout->stopIdleLayout();
+    QWidget::hideEvent(event);
 }

@@ -1,6 +1,7 @@
 #ifndef TLINE_H
 #define TLINE_H
 
+#include "model/tlchartoptions.h"
 #include "view/tlitemrects.h"
 
 #include <QBrush>
@@ -13,52 +14,34 @@
 #include <QSet>
 #include <QWidget>
 
-#include <memory>
 #include <optional>
 
 class QAbstractItemModel;
 class QContextMenuEvent;
 class QDrag;
+class QHideEvent;
 class QImage;
 class QMouseEvent;
 class QPainter;
+class QRegion;
 class QTextDocument;
-class QTimer;
-class TLItemIndex;
-class TLLabelCache;
+class TLChartLayout;
+struct TLChartState;
 struct TLItemFrame;
-struct TLLabelSize;
 
-// The chart widget: holds the view parameters, maps dates and rows to
-// pixels and reads the items from a table model. The styles derive from it
-// and do all the drawing.
-class TLine : public QWidget
+// The chart widget: holds the view parameters and the background, maps
+// dates and rows to pixels, reads the items from a table model and turns
+// mouse actions on them into signals. The styles derive from it and do all
+// the drawing; where the items' boxes go and how their labels are laid out
+// is kept by its layout (TLChartLayout).
+class TLine : public QWidget, public TLChartOptions
 {
     Q_OBJECT
 
 public:
-    enum DisplayFlag {
-        MarkDays,
-        MarkWeeks,
-        MarkMonths,
-        MarkYears,
-        MarkEnds,
-        MarkItems,
-        ArrowShadow,
-        ItemShadow,
-        RoundEdges
-    };
-
-    enum BackgroundMode { NoBackground, SolidBackground, DiagonalGradient, VerticalGradient, ImageBackground };
-
     // The largest picture of the chart a drag carries, in device pixels
     // (16 megapixels, 64 MB). A larger chart is dragged as its visible part.
     static constexpr qint64 MaxDragPixels = qint64(4096) * 4096;
-
-    // Up to this many items, every paint finds all items that reach it at
-    // once; above it, a paint on the screen leaves items whose labels are not
-    // laid out yet and which start far before the view to the background.
-    static constexpr int SmallChart = 256;
 
     explicit TLine(QWidget *parent = nullptr);
     ~TLine() override;
@@ -68,7 +51,11 @@ public:
     void setDisplayFlags(const QSet<int> &flags);
     int bgMode() const;
 
-    // Labels still to be laid out in the background.
+    // Takes every setting of the chart at once: the range, zoom, rows, arrow,
+    // display flags and background, with the tiled image read from its file.
+    void setState(const TLChartState &state);
+
+    // Labels still to be laid out in idle time.
     Q_INVOKABLE int pendingLayouts();
 
 signals:
@@ -95,12 +82,24 @@ public slots:
     void setBgColors(const QList<QColor> &colors);
     void updateBg();
 
+private:
+    TLine(QWidget *parent, std::optional<Qt::Orientation> timeAxis);
+
+    // Made before the fields below, which read the layout.
+    std::optional<Qt::Orientation> timeAxis;
+    TLChartLayout *layout;
+
 protected:
+    // The styles name the axis along which time runs in their item boxes;
+    // a widget made without one places no items.
+    TLine(QWidget *parent, Qt::Orientation timeAxis);
+
     void mousePressEvent(QMouseEvent *event) override;
     void mouseDoubleClickEvent(QMouseEvent *event) override;
     void mouseMoveEvent(QMouseEvent *event) override;
     void paintEvent(QPaintEvent *event) override;
     void contextMenuEvent(QContextMenuEvent *event) override;
+    void hideEvent(QHideEvent *event) override;
 
     // Runs the drag to its end; the result is not looked at.
     virtual void execDrag(QDrag *drag);
@@ -111,9 +110,6 @@ protected:
     virtual void paintItem(QPainter *painter, int row);
     virtual QPoint itemPoint(const QDate &date, int pos) const;
 
-    // The axis time runs along in the style's item boxes; none for a widget
-    // that places no items.
-    virtual std::optional<Qt::Orientation> timeAxis() const;
     // Where the box of an item goes before its label is laid out: at the
     // item's anchor, as wide as its span when its end lies to the right.
     virtual TLItemFrame itemFrame(const QDate &date, int pos, const QDate &endDate) const;
@@ -142,27 +138,12 @@ protected:
 
 private:
     void setFlag(DisplayFlag flag, bool on);
-    QList<int> itemsAt(const QPoint &pos);
     int topItemAt(const QPoint &pos);
     QImage dragPicture(const QPoint &pos);
-    TLItemIndex *placedItems();
-    QRect hitBox(int row);
-    TLLabelSize measureLabel(int row, int span);
     QMargins drawingReach(QPainter *painter);
-    int deferBand() const;
-    void measureInBackground();
-    void showLateLabel(const QRect &box);
-    void moveItems();
+    void viewChanged();
+    void repaintMissed(const QRegion &missed);
     void updateOpaquePainting();
-
-    std::unique_ptr<TLItemIndex> index;
-    std::unique_ptr<TLLabelCache> labels;
-    QTimer *backgroundMeasure = nullptr;
-    // Whether a label measured now is about to be drawn.
-    bool keepMeasured = false;
-    QMargins lastReach;
-    // The part of the screen a paint is drawing while it lays out labels.
-    QRect screenPaintArea;
 };
 
 #endif

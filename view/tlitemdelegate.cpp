@@ -1,8 +1,8 @@
 #include "view/tlitemdelegate.h"
 
 #include "model/tlitem.h"
-#include "dialogs/tlrichtextedit.h"
 #include "model/tlrichtext.h"
+#include "view/tlrichtextedit.h"
 
 #include <QAbstractTextDocumentLayout>
 #include <QAction>
@@ -11,7 +11,6 @@
 #include <QFontMetricsF>
 #include <QHeaderView>
 #include <QIcon>
-#include <QKeyEvent>
 #include <QLineEdit>
 #include <QMetaProperty>
 #include <QPainter>
@@ -278,6 +277,11 @@ QWidget *TLItemDelegate::createEditor(QWidget *parent, const QStyleOptionViewIte
         // before its layout could hang the program.
         TLRichTextEdit *editor = new TLRichTextEdit(parent);
         editor->setToolTip(tr("Ctrl+Return to finish, Ctrl+B, Ctrl+I and Ctrl+U for bold, italic and underline"));
+        TLItemDelegate *self = const_cast<TLItemDelegate *>(this);
+        connect(editor, &TLRichTextEdit::finishRequested, self, [self, editor] {
+            emit self->commitData(editor);
+            emit self->closeEditor(editor, QAbstractItemDelegate::NoHint);
+        });
         return editor;
     }
     if (index.column() == TLItem::BackgroundColorColumn) {
@@ -358,39 +362,6 @@ void TLItemDelegate::updateEditorGeometry(QWidget *editor, const QStyleOptionVie
             area.moveTop(bounds.top());
     }
     editor->setGeometry(area);
-}
-
-bool TLItemDelegate::eventFilter(QObject *object, QEvent *event)
-{
-    QTextEdit *edit = qobject_cast<QTextEdit *>(object);
-    if (edit && event->type() == QEvent::KeyPress) {
-        const QKeyEvent *key = static_cast<QKeyEvent *>(event);
-        if (key->modifiers() == Qt::ControlModifier) {
-            QTextCharFormat format;
-            switch (key->key()) {
-            case Qt::Key_Return:
-            case Qt::Key_Enter:
-                emit commitData(edit);
-                emit closeEditor(edit, QAbstractItemDelegate::NoHint);
-                return true;
-            case Qt::Key_B:
-                format.setFontWeight(edit->fontWeight() >= QFont::Bold ? QFont::Normal : QFont::Bold);
-                edit->mergeCurrentCharFormat(format);
-                return true;
-            case Qt::Key_I:
-                format.setFontItalic(!edit->fontItalic());
-                edit->mergeCurrentCharFormat(format);
-                return true;
-            case Qt::Key_U:
-                format.setFontUnderline(!edit->fontUnderline());
-                edit->mergeCurrentCharFormat(format);
-                return true;
-            default:
-                break;
-            }
-        }
-    }
-    return QStyledItemDelegate::eventFilter(object, event);
 }
 
 void TLItemDelegate::chooseColour(QLineEdit *editor)

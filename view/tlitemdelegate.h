@@ -33,7 +33,6 @@ public:
 
 protected:
     void initStyleOption(QStyleOptionViewItem *option, const QModelIndex &index) const override;
-    bool eventFilter(QObject *object, QEvent *event) override;
 
 private:
     void paintLabel(QPainter *painter, const QStyleOptionViewItem &option, const QModelIndex &index) const;

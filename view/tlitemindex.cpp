@@ -27,10 +27,8 @@ int yearLength(const QDate &date)
 
 }
 
-TLItemIndex::TLItemIndex(FrameFunction frame, MeasureFunction measure, MeasuredFunction measured)
+TLItemIndex::TLItemIndex(FrameFunction frame)
     : frameOf(std::move(frame))
-    , measureLabel(std::move(measure))
-    , labelMeasured(std::move(measured))
 {
 }
 
@@ -54,7 +52,7 @@ void TLItemIndex::changeRows(int first, int last)
     last = std::min<int>(last, rows.size() - 1);
     for (int row = first; row <= last; ++row) {
         rows[row].stale = true;
-        rows[row].measuredSpan = NotMeasured;
+        rows[row].label.reset();
     }
     if (first <= last)
         staleRows = true;
@@ -92,7 +90,7 @@ void TLItemIndex::reset()
     yearChars = 4;
 }
 
-void TLItemIndex::moveFrames()
+void TLItemIndex::invalidateFrames()
 {
     staleFrames = true;
 }
@@ -112,14 +110,14 @@ void TLItemIndex::readRow(int r)
     row.pos = model->index(r, TLItem::PosColumn).data().toInt();
     row.endDate = model->index(r, TLItem::EndDateColumn).data().toDate();
     row.frame = frameOf(row.date, row.pos, row.endDate);
-    row.measuredSpan = NotMeasured;
+    row.label.reset();
     row.stale = false;
     yearChars = std::max({ yearChars, yearLength(row.date), yearLength(row.endDate) });
 }
 
 // Everything the queries read is brought up to date here, once after any
 // number of changes.
-void TLItemIndex::ensure()
+void TLItemIndex::update()
 {
     if (!model) {
         rows.clear();
@@ -146,13 +144,13 @@ void TLItemIndex::ensure()
         staleFrames = false;
     }
     if (staleOrder) {
-        sortRows();
+        sortByDate();
         staleOrder = false;
     }
-    placeRows();
+    orderAlongTimeAxis();
 }
 
-void TLItemIndex::sortRows()
+void TLItemIndex::sortByDate()
 {
     QList<qint64> days(rows.size());
     for (int row = 0; row < rows.size(); ++row)
@@ -162,28 +160,29 @@ void TLItemIndex::sortRows()
     std::stable_sort(order.begin(), order.end(), [&days](int a, int b) { return days.at(a) < days.at(b); });
 }
 
-// The leading coordinates follow the dates in every style, one way or the
-// other; a geometry that breaks that order is sorted by coordinate instead.
-void TLItemIndex::placeRows()
+// The coordinates where the boxes start follow the dates in every style,
+// one way or the other; a geometry that breaks that order is sorted by
+// coordinate instead.
+void TLItemIndex::orderAlongTimeAxis()
 {
     const int n = order.size();
-    leads.resize(n);
+    timeStarts.resize(n);
     for (int k = 0; k < n; ++k)
-        leads[k] = lead(rows.at(order.at(k)));
-    if (!std::is_sorted(leads.cbegin(), leads.cend())) {
-        if (std::is_sorted(leads.crbegin(), leads.crend())) {
+        timeStarts[k] = timeStart(rows.at(order.at(k)));
+    if (!std::is_sorted(timeStarts.cbegin(), timeStarts.cend())) {
+        if (std::is_sorted(timeStarts.crbegin(), timeStarts.crend())) {
             std::reverse(order.begin(), order.end());
-            std::reverse(leads.begin(), leads.end());
+            std::reverse(timeStarts.begin(), timeStarts.end());
         } else {
             std::stable_sort(order.begin(), order.end(),
-                             [this](int a, int b) { return lead(rows.at(a)) < lead(rows.at(b)); });
+                             [this](int a, int b) { return timeStart(rows.at(a)) < timeStart(rows.at(b)); });
             for (int k = 0; k < n; ++k)
-                leads[k] = lead(rows.at(order.at(k)));
+                timeStarts[k] = timeStart(rows.at(order.at(k)));
         }
     }
-    rankOf.resize(n);
+    placeInOrder.resize(n);
     for (int k = 0; k < n; ++k)
-        rankOf[order.at(k)] = k;
+        placeInOrder[order.at(k)] = k;
     buildBlocks();
 }
 
@@ -193,105 +192,105 @@ void TLItemIndex::buildBlocks()
     const int blocks = (n + BlockSize - 1) / BlockSize;
     blockEnds.fill(std::numeric_limits<qint64>::min(), blocks);
     blockUnknown.fill(0, blocks);
-    unmeasured = 0;
+    withoutLabel = 0;
     for (int k = 0; k < n; ++k) {
         const Row &row = rows.at(order.at(k));
         const int block = k / BlockSize;
-        if (!measured(row)) {
-            ++unmeasured;
+        if (!hasCurrentLabel(row)) {
+            ++withoutLabel;
             ++blockUnknown[block];
         }
         bool exact = false;
         const int length = knownLength(row, &exact);
         if (exact)
-            blockEnds[block] = std::max(blockEnds.at(block), qint64(leads.at(k)) + length);
+            blockEnds[block] = std::max(blockEnds.at(block), qint64(timeStarts.at(k)) + length);
     }
 }
 
-int TLItemIndex::lead(const Row &row) const
+int TLItemIndex::timeStart(const Row &row) const
 {
     return timeAxis == Qt::Horizontal ? row.frame.topLeft.x() : row.frame.topLeft.y();
 }
 
-int TLItemIndex::cross(const Row &row) const
+int TLItemIndex::crossStart(const Row &row) const
 {
     return timeAxis == Qt::Horizontal ? row.frame.topLeft.y() : row.frame.topLeft.x();
 }
 
 QSize TLItemIndex::boxSize(const Row &row) const
 {
-    return QSize(row.label.size.width(), row.frame.height >= 0 ? row.frame.height : row.label.size.height());
+    const QSize label = row.label ? row.label->size.size : QSize();
+    return QSize(label.width(), row.frame.fixedHeight.value_or(label.height()));
 }
 
 int TLItemIndex::knownLength(const Row &row, bool *exact) const
 {
-    if (measured(row)) {
+    if (hasCurrentLabel(row)) {
         *exact = true;
         const QSize size = boxSize(row);
         return timeAxis == Qt::Horizontal ? size.width() : size.height();
     }
     // A span is the least width of a box: a label that does not fit it
     // makes the box wider. A fixed height is all of the box's height.
-    if (timeAxis == Qt::Vertical && row.frame.height >= 0) {
+    if (timeAxis == Qt::Vertical && row.frame.fixedHeight) {
         *exact = true;
-        return row.frame.height;
+        return *row.frame.fixedHeight;
     }
     *exact = false;
-    return timeAxis == Qt::Horizontal ? std::max(row.frame.span, 0) : 0;
+    return timeAxis == Qt::Horizontal ? std::max(row.frame.span.value_or(0), 0) : 0;
 }
 
-void TLItemIndex::measure(int r)
+void TLItemIndex::layOutRow(int r, const LabelLayout &layOut)
 {
     Row &row = rows[r];
-    row.label = measureLabel(r, row.frame.span);
-    row.measuredSpan = row.frame.span;
-    if (row.frame.span < 0)
-        widest = std::max(widest, row.label.size.width());
-    if (row.frame.height < 0)
-        widest = std::max(widest, row.label.size.height());
-    noteMeasured(r);
-    labelMeasured(QRect(row.frame.topLeft, boxSize(row)));
+    row.label = LabelAtSpan { layOut(r, row.frame.span), row.frame.span };
+    if (!row.frame.span)
+        widest = std::max(widest, row.label->size.size.width());
+    if (!row.frame.fixedHeight)
+        widest = std::max(widest, row.label->size.size.height());
+    recordLabel(r);
 }
 
-void TLItemIndex::noteMeasured(int r)
+void TLItemIndex::recordLabel(int r)
 {
-    const int k = rankOf.at(r);
+    const int k = placeInOrder.at(r);
     const int block = k / BlockSize;
-    --unmeasured;
+    --withoutLabel;
     --blockUnknown[block];
     bool exact = false;
     const int length = knownLength(rows.at(r), &exact);
-    blockEnds[block] = std::max(blockEnds.at(block), qint64(leads.at(k)) + length);
+    blockEnds[block] = std::max(blockEnds.at(block), qint64(timeStarts.at(k)) + length);
 }
 
-bool TLItemIndex::isMeasured(int row) const
+bool TLItemIndex::hasLabelSize(int row) const
 {
-    return row >= 0 && row < rows.size() && !rows.at(row).stale && measured(rows.at(row));
+    return row >= 0 && row < rows.size() && !rows.at(row).stale && hasCurrentLabel(rows.at(row));
 }
 
-bool TLItemIndex::measureIfNeeded(int row)
+bool TLItemIndex::ensureLabel(int row, const LabelLayout &layOut)
 {
-    ensure();
+    update();
     if (row < 0 || row >= rows.size())
         return false;
-    if (!measured(rows.at(row)))
-        measure(row);
+    if (!hasCurrentLabel(rows.at(row)))
+        layOutRow(row, layOut);
     return true;
 }
 
-TLLabelSize TLItemIndex::label(int row)
+TLLabelSize TLItemIndex::labelSize(int row, const LabelLayout &layOut)
 {
-    return measureIfNeeded(row) ? rows.at(row).label : TLLabelSize();
+    return ensureLabel(row, layOut) ? rows.at(row).label->size : TLLabelSize();
 }
 
-QRect TLItemIndex::box(int row)
+QRect TLItemIndex::box(int row, const LabelLayout &layOut)
 {
-    return measureIfNeeded(row) ? QRect(rows.at(row).frame.topLeft, boxSize(rows.at(row))) : QRect();
+    return ensureLabel(row, layOut) ? QRect(rows.at(row).frame.topLeft, boxSize(rows.at(row))) : QRect();
 }
 
-QList<int> TLItemIndex::rowsMeeting(const QRect &area, const QMargins &reach, int deferBeyond)
+QList<int> TLItemIndex::rowsMeeting(const QRect &area, const QMargins &reach, std::optional<int> deferBeyond,
+                                    const LabelLayout &layOut)
 {
-    ensure();
+    update();
     QList<int> found;
     if (rows.isEmpty() || area.isEmpty())
         return found;
@@ -308,10 +307,10 @@ QList<int> TLItemIndex::rowsMeeting(const QRect &area, const QMargins &reach, in
     const int beforeC = horizontal ? reach.top() : reach.left();
     const int afterC = horizontal ? reach.bottom() : reach.right();
 
-    const qint64 lastLead = t1 + beforeT;
-    const int end = int(std::upper_bound(leads.cbegin(), leads.cend(), lastLead,
-                                         [](qint64 value, int lead) { return value < lead; })
-                        - leads.cbegin());
+    const qint64 lastStart = t1 + beforeT;
+    const int end = int(std::upper_bound(timeStarts.cbegin(), timeStarts.cend(), lastStart,
+                                         [](qint64 value, int start) { return value < start; })
+                        - timeStarts.cbegin());
     for (int block = 0; block * BlockSize < end; ++block) {
         if (blockUnknown.at(block) == 0 && blockEnds.at(block) - 1 + afterT < t0)
             continue;
@@ -319,18 +318,17 @@ QList<int> TLItemIndex::rowsMeeting(const QRect &area, const QMargins &reach, in
         for (int k = block * BlockSize; k < blockEnd; ++k) {
             const int r = order.at(k);
             const Row &row = rows.at(r);
-            const qint64 crossStart = cross(row);
-            if (crossStart - beforeC > c1)
+            const qint64 across = crossStart(row);
+            if (across - beforeC > c1)
                 continue;
-            if (!measured(row)) {
+            if (!hasCurrentLabel(row)) {
                 bool exact = false;
-                const qint64 reachT = qint64(leads.at(k)) + knownLength(row, &exact) - 1 + afterT;
+                const qint64 reachT = qint64(timeStarts.at(k)) + knownLength(row, &exact) - 1 + afterT;
                 if (exact && reachT < t0)
                     continue;
-                if (deferBeyond >= 0
-                    && (reachT < t0 - deferBeyond || crossStart - 1 + afterC < c0 - deferBeyond))
+                if (deferBeyond && (reachT < t0 - *deferBeyond || across - 1 + afterC < c0 - *deferBeyond))
                     continue;
-                measure(r);
+                layOutRow(r, layOut);
             }
             const QRect drawn = QRect(row.frame.topLeft, boxSize(row)).marginsAdded(reach);
             if (drawn.intersects(area))
@@ -348,38 +346,38 @@ int TLItemIndex::widestLabel() const
 
 int TLItemIndex::yearCharacters()
 {
-    ensure();
+    update();
     return yearChars;
 }
 
-int TLItemIndex::unmeasuredCount()
+int TLItemIndex::rowsWithoutLabelSize()
 {
-    ensure();
-    return unmeasured;
+    update();
+    return withoutLabel;
 }
 
-void TLItemIndex::measureSome(const QRect &near, const QDeadlineTimer &deadline)
+void TLItemIndex::layOutNear(const QRect &near, const QDeadlineTimer &deadline, const LabelLayout &layOut)
 {
-    ensure();
+    update();
     const int n = order.size();
-    if (unmeasured == 0 || n == 0)
+    if (withoutLabel == 0 || n == 0)
         return;
     const int nearEnd = timeAxis == Qt::Horizontal ? near.right() : near.bottom();
-    const int end = int(std::upper_bound(leads.cbegin(), leads.cend(), nearEnd) - leads.cbegin());
+    const int end = int(std::upper_bound(timeStarts.cbegin(), timeStarts.cend(), nearEnd) - timeStarts.cbegin());
     const int blocks = blockUnknown.size();
     const int firstBlock = std::clamp(end - 1, 0, n - 1) / BlockSize;
     // From the block at the end of the area down to the first, then from
     // the last block down to the one after it.
-    for (int step = 0; step < blocks && unmeasured > 0; ++step) {
+    for (int step = 0; step < blocks && withoutLabel > 0; ++step) {
         const int block = (firstBlock - step + blocks) % blocks;
         if (blockUnknown.at(block) == 0)
             continue;
         const int first = block * BlockSize;
         for (int k = std::min(n, first + BlockSize) - 1; k >= first; --k) {
             const int r = order.at(k);
-            if (measured(rows.at(r)))
+            if (hasCurrentLabel(rows.at(r)))
                 continue;
-            measure(r);
+            layOutRow(r, layOut);
             if (deadline.hasExpired())
                 return;
         }

@@ -4,29 +4,25 @@
 #include <QList>
 #include <QRect>
 
-#include <functional>
-
 class QDebug;
+class TLChartLayout;
 
 // The hit box of every item, index i for model row i, read like a list of
 // rectangles. Entries are worked out when they are read, from the boxes the
-// chart keeps between paints, so that reading one does not lay out every
-// label of a large chart; converting to a list works out all of them.
+// chart's layout keeps between paints, so that reading one does not lay out
+// every label of a large chart; converting to a list works out all of them.
 class TLItemRects
 {
 public:
-    using CountFunction = std::function<qsizetype()>;
-    using RectFunction = std::function<QRect(qsizetype row)>;
+    explicit TLItemRects(TLChartLayout *layout);
 
-    TLItemRects(CountFunction count, RectFunction rect);
-
-    qsizetype size() const { return countOf(); }
-    qsizetype count() const { return countOf(); }
-    bool isEmpty() const { return countOf() == 0; }
-    QRect at(qsizetype row) const { return rectOf(row); }
-    QRect operator[](qsizetype row) const { return rectOf(row); }
-    QRect first() const { return rectOf(0); }
-    QRect last() const { return rectOf(countOf() - 1); }
+    qsizetype size() const;
+    qsizetype count() const { return size(); }
+    bool isEmpty() const { return size() == 0; }
+    QRect at(qsizetype row) const;
+    QRect operator[](qsizetype row) const { return at(row); }
+    QRect first() const { return at(0); }
+    QRect last() const { return at(size() - 1); }
 
     QList<QRect> toList() const;
     operator QList<QRect>() const { return toList(); }
@@ -37,8 +33,7 @@ public:
     friend bool operator!=(const QList<QRect> &a, const TLItemRects &b) { return !(a == b); }
 
 private:
-    CountFunction countOf;
-    RectFunction rectOf;
+    TLChartLayout *layout;
 };
 
 QDebug operator<<(QDebug debug, const TLItemRects &rects);

@@ -1,7 +1,7 @@
 #include "view/tllabelcache.h"
 
 #include "model/tlrichtext.h"
-#include "styles/tldraw.h"
+#include "view/tllabellayout.h"
 
 #include <QList>
 #include <QString>
@@ -17,28 +17,28 @@ const int maximumKept = 4096;
 }
 
 TLLabelCache::TLLabelCache()
-    : measuring(std::make_shared<TLRichText>())
+    : scratchDocument(std::make_shared<TLRichText>())
 {
 }
 
 TLLabelCache::~TLLabelCache() = default;
 
-TLRichText *TLLabelCache::measure()
+TLRichText *TLLabelCache::scratch()
 {
-    return measuring.get();
+    return scratchDocument.get();
 }
 
-void TLLabelCache::keepMeasure(int row)
+void TLLabelCache::keepScratch(int row)
 {
     // A paint that measures a great many labels to find the few it draws
     // keeps the most recent of them.
     if (documents.size() >= maximumKept)
         keepRecent(maximumKept / 2);
     Entry &entry = documents[row];
-    entry.document = measuring;
-    entry.width = measuring->textWidth();
+    entry.document = scratchDocument;
+    entry.width = scratchDocument->textWidth();
     entry.used = ++clock;
-    measuring = takeSpare();
+    scratchDocument = takeSpare();
 }
 
 std::shared_ptr<TLRichText> TLLabelCache::takeSpare()
@@ -54,11 +54,19 @@ TLRichText *TLLabelCache::document(int row, const QString &text, double width)
     if (it == documents.end())
         it = documents.insert(row, Entry { takeSpare(), -1.0, 0 });
     if (it->width != width) {
-        TLDraw::layoutItemTextAt(it->document.get(), text, width);
+        TLLabelLayout::layOutAt(it->document.get(), text, width);
         it->width = width;
     }
     it->used = ++clock;
     return it->document.get();
+}
+
+void TLLabelCache::markUsed(const QList<int> &rows)
+{
+    for (int row : rows) {
+        if (auto it = documents.find(row); it != documents.end())
+            it->used = ++clock;
+    }
 }
 
 void TLLabelCache::dropRows(int first, int last)

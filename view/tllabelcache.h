@@ -2,6 +2,7 @@
 #define TLLABELCACHE_H
 
 #include <QHash>
+#include <QList>
 
 #include <memory>
 
@@ -10,7 +11,7 @@ class TLRichText;
 
 // Laid-out item labels kept for drawing, by model row, the ones drawn
 // longest ago given up first once more are kept than the chart last needed
-// at a time. One more document, the measure, serves every layout that is
+// at a time. One more document, the scratch, serves every layout that is
 // only measured.
 class TLLabelCache
 {
@@ -18,12 +19,15 @@ public:
     TLLabelCache();
     ~TLLabelCache();
 
-    TLRichText *measure();
-    // The measure's current layout becomes the document of row.
-    void keepMeasure(int row);
+    TLRichText *scratch();
+    // The scratch document's current layout becomes the document of row.
+    void keepScratch(int row);
 
     // The label of row laid out at width, from the cache or laid out now.
     TLRichText *document(int row, const QString &text, double width);
+
+    // The rows' documents count as drawn now.
+    void markUsed(const QList<int> &rows);
 
     void dropRows(int first, int last);
     void insertRows(int first, int last);
@@ -48,7 +52,7 @@ private:
     void shiftRows(int from, int by);
     std::shared_ptr<TLRichText> takeSpare();
 
-    std::shared_ptr<TLRichText> measuring;
+    std::shared_ptr<TLRichText> scratchDocument;
     QHash<int, Entry> documents;
     std::shared_ptr<TLRichText> spare;
     quint64 clock = 0;

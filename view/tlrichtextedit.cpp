@@ -1,8 +1,11 @@
-#include "dialogs/tlrichtextedit.h"
+#include "view/tlrichtextedit.h"
 
 #include "model/tlrichtext.h"
 
+#include <QKeyEvent>
+#include <QMetaMethod>
 #include <QMimeData>
+#include <QTextCharFormat>
 #include <QTextCursor>
 #include <QTextDocumentFragment>
 
@@ -24,6 +27,37 @@ void TLRichTextEdit::setLabel(const QString &html)
     // A fresh cursor at the start answers with the first character's
     // format; the one setHtml leaves keeps the format from before.
     moveCursor(QTextCursor::Start);
+}
+
+void TLRichTextEdit::keyPressEvent(QKeyEvent *event)
+{
+    if (event->modifiers() == Qt::ControlModifier) {
+        QTextCharFormat format;
+        switch (event->key()) {
+        case Qt::Key_Return:
+        case Qt::Key_Enter:
+            // Without a listener the key stays a line break.
+            if (!isSignalConnected(QMetaMethod::fromSignal(&TLRichTextEdit::finishRequested)))
+                break;
+            emit finishRequested();
+            return;
+        case Qt::Key_B:
+            format.setFontWeight(fontWeight() >= QFont::Bold ? QFont::Normal : QFont::Bold);
+            mergeCurrentCharFormat(format);
+            return;
+        case Qt::Key_I:
+            format.setFontItalic(!fontItalic());
+            mergeCurrentCharFormat(format);
+            return;
+        case Qt::Key_U:
+            format.setFontUnderline(!fontUnderline());
+            mergeCurrentCharFormat(format);
+            return;
+        default:
+            break;
+        }
+    }
+    QTextEdit::keyPressEvent(event);
 }
 
 void TLRichTextEdit::insertFromMimeData(const QMimeData *source)

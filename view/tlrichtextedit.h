@@ -3,11 +3,13 @@
 
 #include <QTextEdit>
 
+class QKeyEvent;
 class QMimeData;
 
 // A rich-text editor for item labels: its document is a TLRichText, so a
 // label loads nothing from outside, and every label set or pasted into it
-// is clamped like any other.
+// is clamped like any other. Ctrl+B, Ctrl+I and Ctrl+U switch bold, italic
+// and underline; Ctrl+Return asks to finish the edit where someone listens.
 class TLRichTextEdit : public QTextEdit
 {
     Q_OBJECT
@@ -19,7 +21,11 @@ public:
     // is left at the start, in the format of the first character.
     void setLabel(const QString &html);
 
+signals:
+    void finishRequested();
+
 protected:
+    void keyPressEvent(QKeyEvent *event) override;
     void insertFromMimeData(const QMimeData *source) override;
 };
 

@@ -1,0 +1,14 @@
+#include "model/tlchartstate.h"
+
+QList<QColor> TLChartState::defaultBackgroundColors()
+{
+    return { Qt::white, Qt::white, Qt::blue };
+}
+
+bool operator==(const TLChartState &a, const TLChartState &b)
+{
+    return a.style == b.style && a.start == b.start && a.end == b.end && a.dayWidth == b.dayWidth
+        && a.posHeight == b.posHeight && a.tPos == b.tPos && a.maxPos == b.maxPos
+        && a.displayFlags == b.displayFlags && a.bgMode == b.bgMode && a.bgColors == b.bgColors
+        && a.bgFileName == b.bgFileName && a.bgFileName.isNull() == b.bgFileName.isNull();
+}
