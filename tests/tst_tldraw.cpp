@@ -455,7 +455,6 @@ private slots:
 
     void shouldPaintAChangedChartAsAFreshOne_data();
     void shouldPaintAChangedChartAsAFreshOne();
-    void shouldLayOutOnlyTheLabelsAPaintNeeds();
     void shouldShowOnTheScreenWhatAFreshChartPaints_data();
     void shouldShowOnTheScreenWhatAFreshChartPaints();
 };
@@ -1216,56 +1215,6 @@ void TestTLDraw::shouldPaintAChangedChartAsAFreshOne()
         QCOMPARE(grabImage(&chart), changed);
         QCOMPARE(chart.itemRects, changedBoxes);
     });
-}
-
-// A label is laid out when a paint first needs it and not again while
-// nothing changes; a paint of the view lays out the labels of the items
-// that meet it, and a scroll step those that come into it.
-void TestTLDraw::shouldLayOutOnlyTheLabelsAPaintNeeds()
-{
-    TLItemModel model;
-    const QDate start(2010, 1, 1);
-    const int items = 10000;
-    for (int i = 0; i < items; ++i)
-        addItem(&model, start.addDays(qint64(i) * 3650 / items), i % 20, QStringLiteral("<p>Item %1</p>").arg(i),
-                Qt::yellow, i % 5 == 0 ? start.addDays(qint64(i) * 3650 / items + 4) : QDate());
-    ChartProbe<TLine1> chart;
-    chart.setModel(&model);
-    setChart(&chart, start, start.addDays(3650), 20.0, 60.0, 20, 2, { TLine::ItemShadow });
-
-    const QRect view(0, 0, 1200, 800);
-    qint64 before = TLLabelLayout::count();
-    paintPart(chart, view);
-    const qint64 first = TLLabelLayout::count() - before;
-    QVERIFY2(first > 0 && first < items / 50, qPrintable(QString::number(first)));
-
-    const QList<QRect> boxes = chart.itemRects;
-    // The drawing of a box reaches one pixel below its hit box.
-    const auto meeting = [&boxes](const QRect &area) {
-        QSet<int> rows;
-        for (int row = 0; row < boxes.size(); ++row) {
-            if (boxes.at(row).adjusted(0, 0, 0, 1).intersects(area))
-                rows.insert(row);
-        }
-        return rows;
-    };
-    before = TLLabelLayout::count();
-    QCOMPARE(chart.itemRects.toList(), boxes);
-    paintPart(chart, view);
-    QCOMPARE(TLLabelLayout::count(), before);
-
-    const QRect middle(36000, 300, 1200, 800);
-    paintPart(chart, middle);
-    const QSet<int> shown = meeting(middle);
-    QVERIFY(shown.size() > 50);
-    QCOMPARE(TLLabelLayout::count() - before, qint64(shown.size()));
-
-    before = TLLabelLayout::count();
-    paintPart(chart, middle);
-    QCOMPARE(TLLabelLayout::count(), before);
-    const QRect scrolled = middle.translated(120, 0);
-    paintPart(chart, scrolled);
-    QCOMPARE(TLLabelLayout::count() - before, qint64((meeting(scrolled) - shown).size()));
 }
 
 void TestTLDraw::shouldShowOnTheScreenWhatAFreshChartPaints_data()
