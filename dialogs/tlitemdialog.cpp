@@ -117,10 +117,16 @@ void TLItemDialog::setText(const QString &t)
 {
     text = t;
     ui->tText->setLabel(t);
-    ui->fcFont->setCurrentFont(ui->tText->currentFont());
-    // A label that names no size is shown, and typed on, in the editor's.
-    const double size = ui->tText->fontPointSize();
-    ui->sFontSize->setValue(int(size > 0 ? size : ui->tText->currentFont().pointSizeF()));
+    const QFont font = ui->tText->currentFont();
+    ui->fcFont->setCurrentFont(font);
+    // The box counts in points: a label sized in pixels is shown, and typed
+    // on, at as many points, and one that names no size in the editor's.
+    double size = ui->tText->fontPointSize();
+    if (!(size > 0) && font.pixelSize() > 0)
+        size = font.pixelSize() * 72.0 / ui->tText->logicalDpiY();
+    if (!(size > 0))
+        size = font.pointSizeF() > 0 ? font.pointSizeF() : ui->tText->font().pointSizeF();
+    ui->sFontSize->setValue(qRound(size));
 }
 
 void TLItemDialog::setBackgroundColor(const QColor &c)

@@ -17,6 +17,8 @@
 #include <QToolButton>
 #include <QtTest>
 
+#include <sys/stat.h>
+
 namespace {
 
 // Checks exactly the named group boxes, and the named radio button.
@@ -71,6 +73,8 @@ void TestBGDialog::initTestCase()
     QVERIFY(QImage(reinterpret_cast<const uchar *>(pixels), 2, 2, QImage::Format_RGB32).save(tilePath));
     QFile text(files.filePath(QStringLiteral("text.png")));
     QVERIFY(text.open(QIODevice::WriteOnly) && text.write("just words") > 0);
+    // Read for a preview or a check, it would wait for a writer for ever.
+    QCOMPARE(mkfifo(QFile::encodeName(files.filePath(QStringLiteral("pipe.png"))).constData(), 0600), 0);
 }
 
 void TestBGDialog::shouldStartAsAWhiteSolidColour()
@@ -106,6 +110,7 @@ void TestBGDialog::shouldTellPreviewAndAcceptTheMode_data()
     QTest::newRow("pattern that does not load") << "gb0 gb2" << 4 << "missing.png" << cleared << "missing.png";
     QTest::newRow("pattern not an image") << "gb2" << 4 << "text.png" << cleared << "text.png";
     QTest::newRow("pattern without a file") << "gb2" << 4 << "" << cleared << "No image file";
+    QTest::newRow("pattern that is a pipe") << "gb2" << 4 << "pipe.png" << cleared << "Not a regular file";
 }
 
 void TestBGDialog::shouldTellPreviewAndAcceptTheMode()

@@ -2,12 +2,17 @@
 #include "view/tline.h"
 #include "windowprobe.h"
 
+#include <QApplication>
 #include <QCheckBox>
 #include <QDateEdit>
+#include <QHeaderView>
 #include <QPushButton>
 #include <QSignalSpy>
 #include <QSpinBox>
+#include <QTableView>
+#include <QTemporaryDir>
 #include <QTextEdit>
+#include <QWheelEvent>
 #include <QtTest>
 
 #include <memory>
@@ -37,6 +42,7 @@ private slots:
     void shouldWriteTheDialogBackOnlyOnOk();
     void shouldDeleteOnlyWhenConfirmed_data();
     void shouldDeleteOnlyWhenConfirmed();
+    void shouldShowOneTableRowPerItem();
 
 private:
     std::unique_ptr<Zelvaro> window;
@@ -122,6 +128,43 @@ void TestItemCommands::shouldDeleteOnlyWhenConfirmed()
     if (answer == QMessageBox::Yes)
         expected.removeAt(1);
     QCOMPARE(rowsOf(model), expected);
+}
+
+// However the items were filled in or taken away, the table shows a row for
+// each, and a table scrolled down takes a new item and goes on.
+void TestItemCommands::shouldShowOneTableRowPerItem()
+{
+    auto *table = window->findChild<QTableView *>();
+    window->show();
+    QVERIFY(QTest::qWaitForWindowExposed(window.get()));
+    const auto shown = [table, this] { return qMakePair(table->verticalHeader()->count(), model->rowCount()); };
+    QCOMPARE(shown(), qMakePair(4, 4));
+
+    const QPoint middle = table->viewport()->rect().center();
+    QWheelEvent wheel(middle, table->viewport()->mapToGlobal(middle), QPoint(), QPoint(0, -360), Qt::NoButton,
+                      Qt::NoModifier, Qt::NoScrollPhase, false);
+    QApplication::sendEvent(table->viewport(), &wheel);
+    whenModal([](QWidget *dialog) { dialog->findChild<QPushButton *>("okButton")->click(); });
+    window->newItem();
+    QTest::qWait(100);
+    QCOMPARE(shown(), qMakePair(5, 5));
+
+    whenModalIs<QMessageBox>([](QMessageBox *box) { box->button(QMessageBox::Yes)->click(); });
+    window->itemDelete(0);
+    QCOMPARE(shown(), qMakePair(4, 4));
+    QTemporaryDir dir;
+    QFile twoItems(dir.filePath(QStringLiteral("two.csv")));
+    QVERIFY(twoItems.open(QIODevice::WriteOnly) && twoItems.write("\"2007-03-01\";\"1\";\"a\"\n\"2007-03-02\";\"2\";\"b\"\n"));
+    twoItems.close();
+    QVERIFY(window->loadCsv(twoItems.fileName()));
+    QCOMPARE(shown(), qMakePair(2, 2));
+    QVERIFY(window->loadNative(QStringLiteral(":demo.vrk")));
+    QCOMPARE(shown(), qMakePair(4, 4));
+    ModalAnswerer answers;
+    answers.style = QStringLiteral("Typ 1");
+    answers.question = QMessageBox::Discard;
+    window->newFile();
+    QCOMPARE(shown(), qMakePair(0, 0));
 }
 
 QTEST_MAIN(TestItemCommands)

@@ -203,6 +203,15 @@ void TestTLDocument::shouldKeepEverythingInRoundTrip()
     // A large document keeps only the characters of its labels.
     QCOMPARE(back.items.at(0).text.capacity(), back.items.at(0).text.size());
     QCOMPARE(writeBytes(back), data);
+
+    // A colour spec no Qt knows reads as no colour, in the list and in an item.
+    QByteArray unknownSpecs = data;
+    for (const QByteArray &colour : { QByteArray::fromHex("01ffff010102020303"), QByteArray::fromHex("01ffff000055557f7f") })
+        unknownSpecs[unknownSpecs.indexOf(colour)] = 9;
+    QVERIFY(readBytes(unknownSpecs, &back));
+    QCOMPARE(back.bgColors.first(), QColor());
+    QCOMPARE(back.items.at(3).backgroundColor, QColor());
+    QCOMPARE(back.items.at(3).endDate, QDate());
 }
 
 void TestTLDocument::shouldReportWriteFailure()

@@ -48,6 +48,15 @@ void TestTLItemDialog::shouldShowTheFontAtTheStartOfTheText()
     QCOMPARE(plain.findChild<QSpinBox *>("sFontSize")->value(), int(tText->font().pointSizeF()));
     QTest::keyClicks(tText, QStringLiteral("x"));
     QCOMPARE(int(tText->currentFont().pointSizeF()), int(tText->font().pointSizeF()));
+
+    // A label sized in pixels, as Qt writes them, shows and takes points.
+    TLItemDialog pixels;
+    pixels.setText(QStringLiteral("<p style='font-size:20px'>Pixel</p>"));
+    auto *pixelText = pixels.findChild<QTextEdit *>("tText");
+    const int points = qRound(20 * 72.0 / pixelText->logicalDpiY());
+    QCOMPARE(pixels.findChild<QSpinBox *>("sFontSize")->value(), points);
+    QTest::keyClicks(pixelText, QStringLiteral("x"));
+    QCOMPARE(qRound(pixelText->currentFont().pointSizeF()), points);
 }
 
 void TestTLItemDialog::shouldTakeTheFormOnlyOnOk_data()

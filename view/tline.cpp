@@ -79,7 +79,7 @@ void TLine::setRange(const QDate &s, const QDate &e)
 {
     start = s;
     end = e;
-    viewChanged();
+    layout->invalidateFrames();
     recalcSize();
 }
 
@@ -107,7 +107,7 @@ void TLine::setState(const TLChartState &state)
     backgroundMode = state.bgMode;
     if (backgroundMode == ImageBackground)
         bg = QBrush(QPixmap::fromImage(TLBackground::readImage(state.bgFileName)));
-    viewChanged();
+    layout->invalidateFrames();
     recalcSize();
 }
 
@@ -125,42 +125,42 @@ int TLine::bgMode() const
 void TLine::setDayWidth(double w)
 {
     dayWidth = w;
-    viewChanged();
+    layout->invalidateFrames();
     recalcSize();
 }
 
 void TLine::setDayWidth(int w)
 {
     dayWidth = w / 100.0;
-    viewChanged();
+    layout->invalidateFrames();
     recalcSize();
 }
 
 void TLine::setPosHeight(double h)
 {
     posHeight = h;
-    viewChanged();
+    layout->invalidateFrames();
     recalcSize();
 }
 
 void TLine::setPosHeight(int h)
 {
     posHeight = h;
-    viewChanged();
+    layout->invalidateFrames();
     recalcSize();
 }
 
 void TLine::setStart(const QDate &s)
 {
     start = s;
-    viewChanged();
+    layout->invalidateFrames();
     recalcSize();
 }
 
 void TLine::setEnd(const QDate &e)
 {
     end = e;
-    viewChanged();
+    layout->invalidateFrames();
     recalcSize();
 }
 
@@ -211,7 +211,7 @@ void TLine::setMarkItems(bool on)
 void TLine::setTPos(int t)
 {
     tPos = t;
-    viewChanged();
+    layout->invalidateFrames();
     update();
 }
 
@@ -381,11 +381,6 @@ TLItemFrame TLine::itemFrame(const QDate &date, int pos, const QDate &endDate) c
 int TLine::pendingLayouts()
 {
     return layout->pendingLayouts();
-}
-
-void TLine::viewChanged()
-{
-    layout->invalidateFrames();
 }
 
 QTextDocument *TLine::itemLabel(int row, QRect *box)

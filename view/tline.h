@@ -141,7 +141,6 @@ private:
     int topItemAt(const QPoint &pos);
     QImage dragPicture(const QPoint &pos);
     QMargins drawingReach(QPainter *painter);
-    void viewChanged();
     void repaintMissed(const QRegion &missed);
     void updateOpaquePainting();
 };
