@@ -7,14 +7,13 @@
 #include "model/tldocument.h"
 #include "model/tlitemmodel.h"
 #include "model/tlsavefile.h"
+#include "view/tldatetext.h"
 #include "view/tline.h"
 
 #include <QAbstractItemDelegate>
 #include <QAbstractItemView>
 #include <QApplication>
-#include <QCheckBox>
 #include <QCoreApplication>
-#include <QDateEdit>
 #include <QDebug>
 #include <QDir>
 #include <QDockWidget>
@@ -261,6 +260,11 @@ void Zelvaro::reportFileResult(const QString &path, const TLFileResult &result)
         break;
     case TLFileResult::UnknownEnding:
         reason = tr("This is not a timeline or table file: the name must end in .vrk or .csv.");
+        break;
+    case TLFileResult::DateNotStorable:
+        reason = tr("The chart format holds dates from 25 November 4714 BC on, but not %1. "
+                    "Save the chart as a table (.csv) to keep it.")
+                     .arg(TLDateText::format(QDate::fromJulianDay(result.count()), QStringLiteral("d MMMM yyyy")));
         break;
     case TLFileResult::Truncated:
         reason = tr("The file ends early; %1 items were read.").arg(result.count());

@@ -4,6 +4,7 @@
 #include "styles/tline1.h"
 #include "styles/tline2.h"
 #include "styles/tline3.h"
+#include "view/tldateedit.h"
 #include "view/tlgeometry.h"
 #include "view/tlitemdelegate.h"
 #include "view/tlitemtableproxy.h"
@@ -12,7 +13,6 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QCloseEvent>
-#include <QDateEdit>
 #include <QDockWidget>
 #include <QGridLayout>
 #include <QLabel>
@@ -144,10 +144,10 @@ QWidget *Zelvaro::createControls()
         return slider;
     };
 
-    deStart = new QDateEdit(panel);
+    deStart = new TLDateEdit(panel);
     deStart->setDate(QDate::currentDate());
     addRow(0, tr("start"), deStart);
-    deEnd = new QDateEdit(panel);
+    deEnd = new TLDateEdit(panel);
     deEnd->setDate(QDate::currentDate().addDays(35));
     addRow(1, tr("end"), deEnd);
     slWidth = createSlider(10, 10000, 10, 2000);
@@ -225,8 +225,8 @@ QDockWidget *Zelvaro::createDocks()
 
 void Zelvaro::connectControls()
 {
-    connect(deStart, &QDateEdit::dateChanged, this, &Zelvaro::startChanged);
-    connect(deEnd, &QDateEdit::dateChanged, this, &Zelvaro::endChanged);
+    connect(deStart, &TLDateEdit::dateChanged, this, &Zelvaro::startChanged);
+    connect(deEnd, &TLDateEdit::dateChanged, this, &Zelvaro::endChanged);
     connect(slWidth, &QSlider::valueChanged, this, &Zelvaro::dayWidthChanged);
     connect(slHeight, &QSlider::valueChanged, this, &Zelvaro::rowHeightChanged);
     connect(sMaxPos, &QSpinBox::valueChanged, this, &Zelvaro::maxPosChanged);
@@ -242,8 +242,8 @@ void Zelvaro::connectControls()
 // gone with the old one when it is deleted.
 void Zelvaro::connectTimeline()
 {
-    connect(deStart, &QDateEdit::dateChanged, timeline, &TLine::setStart);
-    connect(deEnd, &QDateEdit::dateChanged, timeline, &TLine::setEnd);
+    connect(deStart, &TLDateEdit::dateChanged, timeline, &TLine::setStart);
+    connect(deEnd, &TLDateEdit::dateChanged, timeline, &TLine::setEnd);
     connect(slWidth, &QSlider::valueChanged, timeline, qOverload<int>(&TLine::setDayWidth));
     connect(slHeight, &QSlider::valueChanged, timeline, qOverload<int>(&TLine::setPosHeight));
     connect(sMaxPos, &QSpinBox::valueChanged, timeline, &TLine::setMaxPos);

@@ -1,5 +1,7 @@
 #include "model/tldocument.h"
 
+#include "model/tldaterange.h"
+
 #include <QBuffer>
 #include <QByteArray>
 #include <QDataStream>
@@ -269,6 +271,20 @@ TLFileResult TLDocument::write(QIODevice *device) const
 {
     if (!device || !device->isWritable())
         return TLFileResult(TLFileResult::WriteFailed, device ? device->errorString() : QString());
+    // A day the format cannot hold would come back as another.
+    const auto unstorable = [](const QDate &date) {
+        return TLFileResult(TLFileResult::DateNotStorable, QString(), date.toJulianDay());
+    };
+    for (const QDate &date : { start, end }) {
+        if (!TLDateRange::isStorable(date))
+            return unstorable(date);
+    }
+    for (const TLItem &item : items) {
+        for (const QDate &date : { item.date, item.endDate }) {
+            if (!TLDateRange::isStorable(date))
+                return unstorable(date);
+        }
+    }
 
     QDataStream out(device);
     out.setVersion(QDataStream::Qt_4_6);

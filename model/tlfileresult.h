@@ -19,6 +19,8 @@ public:
         // The folder of a file to be saved takes no new file, which a save
         // writes before it replaces the old one (detail: the system's words).
         FolderNotWritable,
+        // A date the native format cannot store (count: its Julian day).
+        DateNotStorable,
         // A name with neither of the known endings.
         UnknownEnding,
         // The data ended early; what came before it was read (count: items).
@@ -42,7 +44,8 @@ public:
     Error error() const { return err; }
     // The system's own words where there are any (a file error string).
     QString detail() const { return text; }
-    // The items read before a Truncated end, or the line of StoppedAtLine.
+    // The items read before a Truncated end, the line of StoppedAtLine, or
+    // the Julian day of DateNotStorable.
     qint64 count() const { return number; }
 
 private:

@@ -2,6 +2,7 @@
 
 #include "model/tlchartoptions.h"
 #include "model/tlitem.h"
+#include "view/tldatetext.h"
 #include "view/tlgeometry.h"
 
 #include <QBrush>
@@ -9,7 +10,6 @@
 #include <QDate>
 #include <QFont>
 #include <QFontMetrics>
-#include <QLocale>
 #include <QLine>
 #include <QPaintDevice>
 #include <QPaintEngine>
@@ -179,11 +179,6 @@ QDate nextCandidate(const QDate &day, const MarkSwitches &on)
 
 }
 
-QString dateWithMonthName(const QDate &date, const QString &format)
-{
-    return QLocale::system().toString(date, format);
-}
-
 
 void drawItemBox(QPainter *painter, const QRect &widgetRect, const QBrush &background, int x, int y, int w, int h,
                  const QColor &fill, QTextDocument *document, const QSet<int> &flags, bool decorations)
@@ -209,10 +204,10 @@ void drawHorizontalItem(QPainter *painter, const QRect &widgetRect, const QBrush
     if (flags.contains(TLChartOptions::MarkItems)) {
         const QString format = QStringLiteral("dd/MM/yyyy");
         if (x1 < x2)
-            drawItemDates(painter, box.y(), box.height(), item.date.toString(format), x1 + 1,
-                          item.endDate.toString(format), x2 - 10);
+            drawItemDates(painter, box.y(), box.height(), TLDateText::format(item.date, format), x1 + 1,
+                          TLDateText::format(item.endDate, format), x2 - 10);
         else
-            drawItemDates(painter, box.y(), box.height(), item.date.toString(format), x1 + 1);
+            drawItemDates(painter, box.y(), box.height(), TLDateText::format(item.date, format), x1 + 1);
     }
     painter->setFont(savedFont);
 }
@@ -284,10 +279,10 @@ void scanDateMarks(const QDate &start, const QDate &end, double dayWidth, const 
     const bool weekLabels = dayWidth >= thresholds.weekLabel;
     for (QDate day = nextCandidate(before, on); day.isValid() && day <= lastDate; day = nextCandidate(day, on)) {
         if (on.years && day.year() != prev.year()) {
-            drawMark(MarkKind::Year, day, day.toString(QStringLiteral("yyyy")));
+            drawMark(MarkKind::Year, day, TLDateText::format(day, QStringLiteral("yyyy")));
             prev = day;
         } else if (on.months && day.month() != prev.month()) {
-            drawMark(MarkKind::Month, day, dateWithMonthName(day, QStringLiteral("MMM")));
+            drawMark(MarkKind::Month, day, TLDateText::format(day, QStringLiteral("MMM")));
             prev = day;
         } else if (on.weeks && day.dayOfWeek() == 1) {
             drawMark(MarkKind::Week, day, weekLabels ? day.toString(QStringLiteral("dd")) : QString());

@@ -23,11 +23,6 @@ template <typename T> class QSet;
 // item date labels, the day scan that places date marks, and the time arrow.
 namespace TLDraw {
 
-// A date in a format that names its month ("MMM"), in the system locale's
-// language as the rest of the desktop shows it; numeric formats stay with
-// QDate::toString, which gives the same digits everywhere.
-QString dateWithMonthName(const QDate &date, const QString &format);
-
 enum class MarkKind { Year, Month, Week, Day };
 
 // The comparisons a style's scan uses: 365 x dayWidth > year,

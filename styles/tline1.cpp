@@ -2,6 +2,7 @@
 
 #include "model/tlitemmodel.h"
 #include "styles/tldraw.h"
+#include "view/tldatetext.h"
 #include "view/tlgeometry.h"
 
 #include <QAbstractItemModel>
@@ -95,9 +96,9 @@ void TLine1::paint(QPainter *painter)
         const QString format = QStringLiteral("dd MMM yyyy");
         const int xs = dateToX(start);
         painter->drawLine(xs, axisY + 25, xs, axisY);
-        painter->drawText(QPointF(xs, axisY + 30), TLDraw::dateWithMonthName(start, format));
+        painter->drawText(QPointF(xs, axisY + 30), TLDateText::format(start, format));
         const int xe = dateToX(end);
-        const QString endLabel = TLDraw::dateWithMonthName(end, format);
+        const QString endLabel = TLDateText::format(end, format);
         painter->drawLine(xe, axisY + 25, xe, axisY);
         painter->drawText(QPointF(xe - metrics.horizontalAdvance(endLabel), axisY + 30), endLabel);
     }

@@ -2,6 +2,7 @@
 
 #include "model/tlitemmodel.h"
 #include "styles/tldraw.h"
+#include "view/tldatetext.h"
 #include "view/tlgeometry.h"
 
 #include <QAbstractItemModel>
@@ -78,7 +79,7 @@ void TLine2::paint(QPainter *painter)
     const QFontMetrics metrics(painter->font());
     const bool monthLabels = 30 * dayWidth > 25;
     const auto drawMonthLabel = [&](const QDate &day, int x) {
-        const QString label = TLDraw::dateWithMonthName(day, QStringLiteral("MMM"));
+        const QString label = TLDateText::format(day, QStringLiteral("MMM"));
         const int labelX = pixel((30 * dayWidth - metrics.horizontalAdvance(label)) * 0.5 + x);
         painter->drawText(QPoint(labelX, 25), label);
     };

@@ -2,6 +2,7 @@
 
 #include "model/tlitemmodel.h"
 #include "styles/tldraw.h"
+#include "view/tldatetext.h"
 #include "view/tlgeometry.h"
 #include "view/tlitemindex.h"
 
@@ -95,10 +96,10 @@ void TLine3::paint(QPainter *painter)
         const QString format = QStringLiteral("dd MMM yyyy");
         const int y1 = itemPoint(start, tPos).y();
         painter->drawLine(axisX + 15, y1, axisX, y1);
-        painter->drawText(QPoint(axisX + 15, y1 + 5), TLDraw::dateWithMonthName(start, format));
+        painter->drawText(QPoint(axisX + 15, y1 + 5), TLDateText::format(start, format));
         const int y2 = itemPoint(end, tPos).y();
         painter->drawLine(axisX + 15, y2, axisX, y2);
-        painter->drawText(QPoint(axisX + 15, y2 + 5), TLDraw::dateWithMonthName(end, format));
+        painter->drawText(QPoint(axisX + 15, y2 + 5), TLDateText::format(end, format));
     }
 
     TLDraw::drawArrow(painter, axisX, (daysBetween(start, end) + 1) * dayWidth, 8, Qt::Vertical, displayFlags);
@@ -121,9 +122,9 @@ void TLine3::paintItem(QPainter *painter, int row)
 
     if (displayFlags.contains(MarkItems)) {
         const QString format = QStringLiteral("dd/MM/yyyy");
-        QString dates = item.date.toString(format);
+        QString dates = TLDateText::format(item.date, format);
         if (y1 < itemPoint(item.endDate, item.pos).y())
-            dates += QStringLiteral(" - ") + item.endDate.toString(format);
+            dates += QStringLiteral(" - ") + TLDateText::format(item.endDate, format);
         TLDraw::drawItemDates(painter, y1, h, dates, x1 + 1);
     }
     painter->setFont(savedFont);

@@ -2,9 +2,9 @@
 #include "model/tlitemmodel.h"
 #include "view/tline.h"
 #include "windowprobe.h"
+#include "view/tldateedit.h"
 
 #include <QCheckBox>
-#include <QDateEdit>
 #include <QDir>
 #include <QFile>
 #include <QScrollArea>
@@ -101,7 +101,7 @@ QString TestDocumentCommands::shown()
     for (int row = 0; row < model->rowCount(); ++row)
         parts << model->index(row, TLItem::TextColumn).data().toString();
     for (const char *name : { "deStart", "deEnd" })
-        parts << window->findChild<QDateEdit *>(QLatin1String(name))->date().toString(Qt::ISODate);
+        parts << window->findChild<TLDateEdit *>(QLatin1String(name))->date().toString(Qt::ISODate);
     return parts.join('|') + '|' + QString::number(window->findChild<QSpinBox *>(QStringLiteral("sMaxPos"))->value());
 }
 
@@ -306,7 +306,7 @@ void TestDocumentCommands::shouldMarkChangesFromItemsAndControls()
     QList<std::function<void()>> changes = { [this] { editAnItem(); },
                                              [this] { model->insertRows(model->rowCount(), 1); },
                                              [this] { model->removeRows(0, 1); } };
-    for (QDateEdit *date : window->findChildren<QDateEdit *>())
+    for (TLDateEdit *date : window->findChildren<TLDateEdit *>())
         changes << [date] { date->setDate(date->date().addDays(1)); };
     for (QSlider *slider : window->findChildren<QSlider *>())
         changes << [slider] { slider->setValue(slider->value() + 1); };

@@ -1,10 +1,10 @@
 #include "model/tlitemmodel.h"
 #include "view/tline.h"
 #include "windowprobe.h"
+#include "view/tldateedit.h"
 
 #include <QApplication>
 #include <QCheckBox>
-#include <QDateEdit>
 #include <QHeaderView>
 #include <QPushButton>
 #include <QSignalSpy>
@@ -81,7 +81,7 @@ void TestItemCommands::shouldWriteTheDialogBackOnlyOnOk()
     QString html;
     whenModal([&, ok](QWidget *modal) {
         auto *text = modal->findChild<QTextEdit *>("tText");
-        shown = { modal->findChild<QDateEdit *>("dStart")->date(), modal->findChild<QSpinBox *>("sPos")->value(),
+        shown = { modal->findChild<TLDateEdit *>("dStart")->date(), modal->findChild<QSpinBox *>("sPos")->value(),
                   text->toPlainText(), modal->findChild<QCheckBox *>("cbEnd")->isChecked() };
         text->setPlainText(QStringLiteral("Abschlussbericht"));
         html = text->document()->toHtml();

@@ -2,11 +2,11 @@
 #include "view/tlrichtextedit.h"
 #include "model/tlrichtext.h"
 #include "modalanswers.h"
+#include "view/tldateedit.h"
 
 #include <QCheckBox>
 #include <QClipboard>
 #include <QColorDialog>
-#include <QDateEdit>
 #include <QFontComboBox>
 #include <QFontDialog>
 #include <QFontInfo>
@@ -86,10 +86,10 @@ void TestTLItemDialog::shouldTakeTheFormOnlyOnOk()
     QCheckBox *cbEnd = dialog.findChild<QCheckBox *>("cbEnd");
     QCOMPARE(cbEnd->isChecked(), end.isValid());
 
-    dialog.findChild<QDateEdit *>("dStart")->setDate(QDate(2007, 1, 1));
+    dialog.findChild<TLDateEdit *>("dStart")->setDate(QDate(2007, 1, 1));
     if (toggleEnd)
         cbEnd->click();
-    QCOMPARE(dialog.findChild<QDateEdit *>("dEnd")->isEnabled(), cbEnd->isChecked());
+    QCOMPARE(dialog.findChild<TLDateEdit *>("dEnd")->isEnabled(), cbEnd->isChecked());
     dialog.findChild<QPushButton *>(ok ? "okButton" : "cancelButton")->click();
 
     QCOMPARE(dialog.result(), int(ok ? QDialog::Accepted : QDialog::Rejected));

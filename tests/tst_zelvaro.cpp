@@ -3,9 +3,9 @@
 #include "model/tlitemmodel.h"
 #include "view/tline.h"
 #include "windowprobe.h"
+#include "view/tldateedit.h"
 
 #include <QCheckBox>
-#include <QDateEdit>
 #include <QDockWidget>
 #include <QFile>
 #include <QMenu>
@@ -103,8 +103,8 @@ QString TestZelvaro::writeDocument(const QString &name, const TLDocument &docume
 
 void TestZelvaro::shouldShowTheDemoAfterConstruction()
 {
-    QCOMPARE(control<QDateEdit>("deStart")->date(), QDate(2006, 10, 4));
-    QCOMPARE(control<QDateEdit>("deEnd")->date(), QDate(2006, 11, 8));
+    QCOMPARE(control<TLDateEdit>("deStart")->date(), QDate(2006, 10, 4));
+    QCOMPARE(control<TLDateEdit>("deEnd")->date(), QDate(2006, 11, 8));
     // The slider takes the nearest hundredth; the chart gets the stored width itself.
     QCOMPARE(control<QSlider>("slWidth")->value(), 2040);
     QCOMPARE(control<QSlider>("slHeight")->value(), 94);
@@ -286,7 +286,7 @@ void TestZelvaro::shouldLeaveTheDocumentAloneForRefusedFiles()
     QCOMPARE(int(result.error()), error);
     QCOMPARE(model->rowCount(), 4);
     QCOMPARE(chart(), before);
-    QCOMPARE(control<QDateEdit>("deStart")->date(), QDate(2006, 10, 4));
+    QCOMPARE(control<TLDateEdit>("deStart")->date(), QDate(2006, 10, 4));
     QCOMPARE(control<QSpinBox>("sMaxPos")->value(), 4);
 
     QCOMPARE(int(window->loadNative(files.filePath(QStringLiteral("missing.vrk"))).error()),

@@ -5,6 +5,7 @@
 #include "model/tlrichtext.h"
 #include "view/tlbackground.h"
 #include "view/tlchartlayout.h"
+#include "view/tldatetext.h"
 #include "view/tlgeometry.h"
 #include "view/tlitemindex.h"
 
@@ -403,7 +404,7 @@ QMargins TLine::drawingReach(QPainter *painter)
         font.setPointSize(6);
         const QFontMetrics metrics(font);
         int advance = 0;
-        for (const QChar c : QStringLiteral("0123456789/- "))
+        for (const QChar c : QStringLiteral("0123456789/- ") + TLDateText::beforeChristSuffix())
             advance = std::max(advance, metrics.horizontalAdvance(c));
         const int characters = 2 * (6 + layout->yearCharacters()) + 3;
         const int slack = 2;

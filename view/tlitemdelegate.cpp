@@ -2,6 +2,8 @@
 
 #include "model/tlitem.h"
 #include "model/tlrichtext.h"
+#include "view/tldateedit.h"
+#include "view/tldatetext.h"
 #include "view/tlrichtextedit.h"
 
 #include <QAbstractTextDocumentLayout>
@@ -295,7 +297,26 @@ QWidget *TLItemDelegate::createEditor(QWidget *parent, const QStyleOptionViewIte
         connect(choose, &QAction::triggered, self, [self, editor] { self->chooseColour(editor); });
         return editor;
     }
+    if (index.column() == TLItem::DateColumn || index.column() == TLItem::EndDateColumn) {
+        TLDateEdit *editor = new TLDateEdit(parent);
+        // An end date can be emptied, and an empty one starts at the item's
+        // date, as in the item dialog.
+        if (index.column() == TLItem::EndDateColumn) {
+            editor->setNoDateAllowed(true);
+            editor->setStepStart(index.siblingAtColumn(TLItem::DateColumn).data(Qt::EditRole).toDate());
+        }
+        return editor;
+    }
     return QStyledItemDelegate::createEditor(parent, option, index);
+}
+
+// Dates of every age read as the chart writes them; the years from 1 on as
+// the locale writes them.
+QString TLItemDelegate::displayText(const QVariant &value, const QLocale &locale) const
+{
+    if (value.userType() == QMetaType::QDate && value.toDate().isValid() && value.toDate().year() < 1)
+        return TLDateText::format(value.toDate(), locale.dateFormat(QLocale::ShortFormat));
+    return QStyledItemDelegate::displayText(value, locale);
 }
 
 void TLItemDelegate::setEditorData(QWidget *editor, const QModelIndex &index) const
@@ -347,6 +368,10 @@ void TLItemDelegate::updateEditorGeometry(QWidget *editor, const QStyleOptionVie
 {
     if (index.column() != TLItem::TextColumn) {
         QStyledItemDelegate::updateEditorGeometry(editor, option, index);
+        // A date editor takes the room its text and arrows need, over the
+        // cell beside when the column is narrower.
+        if (qobject_cast<TLDateEdit *>(editor))
+            editor->resize(std::max(editor->width(), editor->sizeHint().width()), editor->height());
         return;
     }
     // Room for a few lines of a label, over the rows below when needed.

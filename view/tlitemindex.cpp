@@ -1,6 +1,7 @@
 #include "view/tlitemindex.h"
 
 #include "model/tlitem.h"
+#include "view/tldatetext.h"
 #include "view/tlgeometry.h"
 
 #include <QAbstractItemModel>
@@ -14,14 +15,16 @@
 
 namespace {
 
+// The characters of a year as the date labels write it.
 int yearLength(const QDate &date)
 {
     if (date.isNull())
         return 0;
-    int year = date.year();
-    int length = year < 0 ? 2 : 1;
-    for (year = std::abs(year); year >= 10; year /= 10)
+    int length = 1;
+    for (int year = std::abs(date.year()); year >= 10; year /= 10)
         ++length;
+    if (date.year() < 1)
+        length += int(TLDateText::beforeChristSuffix().size());
     return length;
 }
 
