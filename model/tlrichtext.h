@@ -3,6 +3,8 @@
 
 #include <QTextDocument>
 
+#include <memory>
+
 class QString;
 class QUrl;
 
@@ -42,20 +44,46 @@ public:
     // plain text, which stays below it.
     static constexpr double MaxHeight = 1 << 22;
     static constexpr int MaxPlainCharacters = 50000;
+    // Some two hundred pages of text; the largest table a label keeps
+    // (MaxTableCells), as the editor writes it, takes some 350 KB. Longer
+    // labels are no labels a person made: they are shown as the start of
+    // their plain text, and the HTML parser never sees them.
+    static constexpr qsizetype MaxHtmlLength = 1 << 19;
+    // The HTML parser and the layout look at every element around each one
+    // they take, so elements nested deeper than this, and list items beyond
+    // this many in a label (each costs a pass over its list), keep their
+    // text and lose their tags.
+    static constexpr int MaxNesting = 32;
+    static constexpr int MaxListItems = 1000;
+    // The parser matches every tag, and every element around it with each
+    // of its attributes, against each style rule the label brings: tags
+    // beyond this much matching in a label keep their text and lose the tag.
+    static constexpr qint64 MaxParseWork = 2000000;
+    // The pixels decoded for the inline images of one document: one image
+    // of the largest size a label shows. Images beyond it stay blank.
+    static constexpr qint64 MaxImagePixels = qint64(MaxExtent) * qint64(MaxExtent);
 
     explicit TLRichText(QObject *parent = nullptr);
+    ~TLRichText() override;
 
-    // setHtml with column spans held to MaxColumnSpan, then the clamping.
+    // setHtml of the bounded HTML, then the clamping.
     void setLabel(const QString &html);
+
+    void clear() override;
 
     // Holds every length, font size and table depth of a document to the
     // maxima above;
     // for documents that are not a TLRichText, such as a text editor's.
     static void clampFormats(QTextDocument *document);
 
-    // The HTML with column spans held to MaxColumnSpan, for every parser
-    // that reads a label, such as an editor's paste.
+    // The HTML with column spans held to MaxColumnSpan.
     static QString capColumnSpans(const QString &html);
+
+    // The HTML with column spans, nesting, list items and parse work held
+    // to their maxima, or for a label longer than MaxHtmlLength the start
+    // of its plain text; for every parser that reads a label, such as an
+    // editor's paste. One pass, whatever the label.
+    static QString boundHtml(const QString &html);
 
     // What a label reads as plain text.
     static QString plainText(const QString &html);
@@ -65,6 +93,10 @@ public:
 
 protected:
     QVariant loadResource(int type, const QUrl &name) override;
+
+private:
+    struct Images;
+    std::unique_ptr<Images> images;
 };
 
 #endif

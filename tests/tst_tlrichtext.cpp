@@ -5,6 +5,7 @@
 #include <QImage>
 #include <QPainter>
 #include <QTemporaryDir>
+#include <QTextCursor>
 #include <QtTest>
 
 #include <algorithm>
@@ -18,13 +19,26 @@ QImage redImage(int width, int height)
     return image;
 }
 
-QString pngDataUrl(int width, int height)
+QString dataUrl(const QImage &image)
 {
     QByteArray bytes;
     QBuffer buffer(&bytes);
     buffer.open(QIODevice::WriteOnly);
-    redImage(width, height).save(&buffer, "PNG");
+    image.save(&buffer, "PNG");
     return QStringLiteral("data:image/png;base64,") + QString::fromLatin1(bytes.toBase64());
+}
+
+QString pngDataUrl(int width, int height)
+{
+    return dataUrl(redImage(width, height));
+}
+
+// Many pixels in a file of a few KB: one bit each, all alike.
+QString bitmapDataUrl(int width, int height)
+{
+    QImage image(width, height, QImage::Format_Mono);
+    image.fill(1);
+    return dataUrl(image);
 }
 
 }
@@ -38,6 +52,14 @@ private slots:
     void shouldLayOutHostileLabelsInBoundedTimeAndSize();
     void shouldLeaveOrdinaryLabelsUnchanged();
     void shouldGivePlainTextAndLayoutWidths();
+    void shouldHoldNestingAndListItemsBeforeParsing_data();
+    void shouldHoldNestingAndListItemsBeforeParsing();
+    void shouldHoldStyleMatchingBeforeParsing_data();
+    void shouldHoldStyleMatchingBeforeParsing();
+    void shouldDecodeInlineImagesNoLargerThanShown_data();
+    void shouldDecodeInlineImagesNoLargerThanShown();
+    void shouldShowOverlongLabelsAsTheStartOfTheirPlainText_data();
+    void shouldShowOverlongLabelsAsTheStartOfTheirPlainText();
 };
 
 void TestTLRichText::shouldLayOutHostileLabelsInBoundedTimeAndSize_data()
@@ -137,6 +159,148 @@ void TestTLRichText::shouldGivePlainTextAndLayoutWidths()
     QCOMPARE(TLRichText::layoutWidth(-3), 0.0);
     QCOMPARE(TLRichText::layoutWidth(1e12), double(TLRichText::MaxTextWidth));
     QCOMPARE(TLRichText::layoutWidth(qQNaN()), 0.0);
+}
+
+void TestTLRichText::shouldHoldNestingAndListItemsBeforeParsing_data()
+{
+    QTest::addColumn<QString>("html");
+    QTest::addColumn<QString>("tag");
+    QTest::addColumn<int>("kept"); // tags of that kind handed to the parser
+    const int deeper = TLRichText::MaxNesting + 8;
+    const auto nested = [deeper](const char *open, const char *close) {
+        return QString::fromLatin1(open).repeated(deeper) + QString::fromLatin1(close).repeated(deeper);
+    };
+    QTest::newRow("nested divs") << nested("<div>x", "</div>") << "<div" << TLRichText::MaxNesting;
+    QTest::newRow("blockquotes left open") << QStringLiteral("<blockquote>x").repeated(deeper) << "<blockquote"
+                                           << TLRichText::MaxNesting;
+    // A list and its item per level; a table, its row and its cell.
+    QTest::newRow("nested lists") << nested("<ul><li>x", "</li></ul>") << "<ul" << (TLRichText::MaxNesting + 1) / 2;
+    QTest::newRow("nested frames") << nested("<table style=\"-qt-table-type: frame\"><tr><td>x", "</td></tr></table>")
+                                   << "<table" << TLRichText::MaxNesting / 3;
+    QTest::newRow("list items") << "<ol>" + QStringLiteral("<li>x</li>").repeated(TLRichText::MaxListItems + 8)
+                                       + "</ol>"
+                                << "<li" << TLRichText::MaxListItems;
+    // What the parser closes by itself goes no deeper, and stays.
+    QTest::newRow("paragraphs left open") << QStringLiteral("<p><b>x").repeated(deeper) << "<p" << deeper;
+    QTest::newRow("list items left open") << "<ul>" + QStringLiteral("<li>x").repeated(deeper) << "<li" << deeper;
+    QTest::newRow("cells left open") << "<table>" + QStringLiteral("<tr><td>x<td>x").repeated(deeper) << "<td"
+                                     << 2 * deeper;
+    QTest::newRow("cells without a table") << QStringLiteral("<td>x").repeated(deeper) << "<td" << deeper;
+    QTest::newRow("definitions left open") << "<dl>" + QStringLiteral("<dt>x<dd>x").repeated(deeper) << "<dd" << deeper;
+}
+
+void TestTLRichText::shouldHoldNestingAndListItemsBeforeParsing()
+{
+    QFETCH(QString, html);
+    QFETCH(QString, tag);
+    QFETCH(int, kept);
+    QCOMPARE(TLRichText::boundHtml(html).count(tag), kept);
+    // The text stays, tags or not.
+    QCOMPARE(TLRichText::plainText(html).count(QLatin1Char('x')), html.count(QLatin1Char('x')));
+}
+
+void TestTLRichText::shouldHoldStyleMatchingBeforeParsing_data()
+{
+    QTest::addColumn<QString>("html");
+    QTest::addColumn<QString>("tag");
+    QTest::addColumn<qint64>("work"); // matches the parser makes for each such tag, at least
+    const QString selectors = "<style>" + QStringLiteral("*,").repeated(1023) + "*{}</style>";
+    const QString bolds = QStringLiteral("<b>x</b>").repeated(5000);
+    QTest::newRow("many selectors") << selectors + bolds << "<b>" << qint64(1024);
+    // A cell is matched with its row and table.
+    QTest::newRow("many selectors, cells") << selectors + "<table><tr>" + QStringLiteral("<td>x</td>").repeated(5000)
+                                           << "<td>" << qint64(3 * 1024);
+    QString attributes;
+    for (int i = 0; i < 300; ++i)
+        attributes += QStringLiteral(" a%1").arg(i);
+    QTest::newRow("many attributes around")
+        << "<style>[q]{} [r]{}</style>" + ("<div" + attributes + ">").repeated(30) + bolds << "<b>"
+        << qint64(30 * 301 * 3);
+}
+
+void TestTLRichText::shouldHoldStyleMatchingBeforeParsing()
+{
+    QFETCH(QString, html);
+    QFETCH(QString, tag);
+    QFETCH(qint64, work);
+    const qint64 kept = TLRichText::boundHtml(html).count(tag);
+    QVERIFY2(kept > 0 && kept * work <= TLRichText::MaxParseWork, qPrintable(QString::number(kept)));
+    QCOMPARE(TLRichText::plainText(html).count(QLatin1Char('x')), html.count(QLatin1Char('x')));
+}
+
+void TestTLRichText::shouldDecodeInlineImagesNoLargerThanShown_data()
+{
+    QTest::addColumn<QString>("html");
+    QTest::addColumn<QString>("url");
+    QTest::addColumn<QSize>("size"); // as decoded; empty for the blank image
+    const QString photo = pngDataUrl(400, 300);
+    const auto shown = [&photo](const char *html) { return QString::fromLatin1(html).arg(photo); };
+    QTest::newRow("shown smaller") << shown("<img src=\"%1\" width=4 height=3/>") << photo << QSize(4, 3);
+    QTest::newRow("shown at a width") << shown("<img src=\"%1\" width=40/>") << photo << QSize(40, 30);
+    QTest::newRow("shown small and large") << shown("<img src=\"%1\" width=4 height=3/><img src=\"%1\" width=200/>")
+                                           << photo << QSize(200, 150);
+    QTest::newRow("shown larger than it is") << shown("<img src=\"%1\" width=800 height=600/>") << photo
+                                             << QSize(400, 300);
+    QTest::newRow("shown at its size") << shown("<p>x<img src=\"%1\"/></p>") << photo << QSize(400, 300);
+    // Small files that claim many pixels.
+    const QString huge = bitmapDataUrl(4001, 4001);
+    QTest::newRow("more pixels than a label decodes") << QStringLiteral("<img src=\"%1\" width=1 height=1/>").arg(huge)
+                                                      << huge << QSize();
+    const QString first = bitmapDataUrl(4000, 3000);
+    const QString second = bitmapDataUrl(4000, 2999);
+    QTest::newRow("beyond the pixels a label decodes")
+        << QStringLiteral("<img src=\"%1\" width=1 height=1/><img src=\"%2\" width=1 height=1/>").arg(first, second)
+        << second << QSize();
+}
+
+void TestTLRichText::shouldDecodeInlineImagesNoLargerThanShown()
+{
+    QFETCH(QString, html);
+    QFETCH(QString, url);
+    QFETCH(QSize, size);
+    TLRichText document;
+    document.setLabel(html);
+    QImage image(100, 100, QImage::Format_ARGB32_Premultiplied);
+    QPainter painter(&image);
+    document.drawContents(&painter);
+    painter.end();
+    const QImage decoded = document.resource(QTextDocument::ImageResource, QUrl(url)).value<QImage>();
+    if (size.isEmpty())
+        QCOMPARE(qAlpha(decoded.pixel(0, 0)), 0);
+    else
+        QCOMPARE(decoded.size(), size);
+}
+
+void TestTLRichText::shouldShowOverlongLabelsAsTheStartOfTheirPlainText_data()
+{
+    QTest::addColumn<QString>("html");
+    QTest::addColumn<QString>("start");
+    const auto overlong = [](const QString &head, const QString &repeated) {
+        return head + repeated.repeated(TLRichText::MaxHtmlLength / repeated.size() + 1);
+    };
+    QTest::newRow("markup") << overlong(QString(), QStringLiteral("<p><b>Projekt</b> &amp; <i>Start</i></p>\n"))
+                            << QStringLiteral("Projekt & Start\nProjekt & Start\n");
+    QTest::newRow("head, style sheet and entities")
+        << overlong(QStringLiteral("<html><head><title>T</title><style>p { color: red }</style></head><body>"),
+                    QStringLiteral("a&lt;b&#x263a;&#32;  "))
+        << QStringLiteral("a<b\u263a a<b\u263a a");
+    QTest::newRow("one word") << QString(TLRichText::MaxHtmlLength + 1, QLatin1Char('w')) << QStringLiteral("wwww");
+}
+
+void TestTLRichText::shouldShowOverlongLabelsAsTheStartOfTheirPlainText()
+{
+    QFETCH(QString, html);
+    QFETCH(QString, start);
+    // The parser is handed the start of the text, escaped, and no more.
+    QVERIFY(TLRichText::boundHtml(html).size() < 8 * TLRichText::MaxPlainCharacters);
+    TLRichText document;
+    document.setLabel(html);
+    const QString text = document.toPlainText();
+    QVERIFY2(text.startsWith(start) && text.size() <= TLRichText::MaxPlainCharacters, qPrintable(text.left(40)));
+    QTextCursor cursor(&document);
+    cursor.setPosition(1);
+    QCOMPARE(cursor.charFormat().fontWeight(), int(QFont::Normal));
+    QCOMPARE(TLRichText::plainText(html), text);
 }
 
 QTEST_MAIN(TestTLRichText)

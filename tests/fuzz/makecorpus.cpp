@@ -8,6 +8,7 @@
 
 #include "model/tlcsv.h"
 #include "model/tldocument.h"
+#include "model/tlrichtext.h"
 #include "tests/legacydocument.h"
 
 #include <QBuffer>
@@ -51,6 +52,18 @@ QString pngDataUrl()
 {
     QImage image(2, 2, QImage::Format_RGB32);
     image.fill(Qt::red);
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    image.save(&buffer, "PNG");
+    return QStringLiteral("data:image/png;base64,") + QString::fromLatin1(bytes.toBase64());
+}
+
+// Many pixels in a file of a few KB: one bit each, all alike.
+QString bitmapDataUrl(int width, int height)
+{
+    QImage image(width, height, QImage::Format_Mono);
+    image.fill(1);
     QByteArray bytes;
     QBuffer buffer(&bytes);
     buffer.open(QIODevice::WriteOnly);
@@ -123,6 +136,11 @@ int main(int argc, char **argv)
     }
 
     const QString huge = QStringLiteral("40000000");
+    // Each shape just beyond the bound that holds it.
+    const int deeper = TLRichText::MaxNesting + 8;
+    QString imagesShownSmall;
+    for (int i = 0; i < 5; ++i)
+        imagesShownSmall += QStringLiteral("<img src=\"%1\" width=1 height=1/>").arg(bitmapDataUrl(4000, 4000 - i));
     const QList<QPair<const char *, QString>> labels = {
         { "plain", QStringLiteral("Projekt Start") },
         { "cellpadding", QStringLiteral("<table cellpadding=\"%1\"><tr><td>x</td></tr></table>").arg(huge) },
@@ -143,6 +161,18 @@ int main(int argc, char **argv)
                              + QStringLiteral("</td></tr></table>").repeated(6) },
         { "column-spans", QStringLiteral("<table><tr><td colspan=\"%1\">x</td><td COLSPAN='3'>y</td></tr>"
                                          "<tr><td>z</td></tr></table>").arg(huge) },
+        { "nested-divs", QStringLiteral("<div>x").repeated(deeper) + QStringLiteral("</div>").repeated(deeper) },
+        { "nested-lists",
+          QStringLiteral("<ul><li>x").repeated(deeper) + QStringLiteral("</li></ul>").repeated(deeper) },
+        { "nested-frames", QStringLiteral("<table style=\"-qt-table-type: frame\"><tr><td>x").repeated(deeper) },
+        { "list-items", "<ol>" + QStringLiteral("<li>x</li>").repeated(TLRichText::MaxListItems + 8) + "</ol>" },
+        { "style-selectors", "<style>" + QStringLiteral("*,").repeated(1023) + "*{}</style><div a b c>"
+                                 + QStringLiteral("<b>x</b><td>y").repeated(3000) },
+        { "images-shown-small", imagesShownSmall },
+        { "image-claiming-huge", QStringLiteral("<p>x<img src=\"%1\"/></p>").arg(bitmapDataUrl(4001, 4001)) },
+        { "long-label", QStringLiteral("<p><b>Projekt</b> &amp; Start</p>")
+                            .repeated(TLRichText::MaxHtmlLength / 32 + 1)
+                            .left(TLRichText::MaxHtmlLength + 1) },
     };
     for (const auto &label : labels)
         ok &= writeFile(root.filePath(QStringLiteral("label/") + QLatin1String(label.first)), labelInput(200, label.second));
