@@ -110,14 +110,15 @@ bool startsWithUtf16Bom(QByteArrayView bytes)
 }
 
 // Without a byte-order mark, UTF-16 shows as a NUL beside each ASCII
-// character, and the first line of a table is mostly ASCII. Text in any
-// other encoding has no NUL.
+// character, and the first line of a table is mostly ASCII and starts with
+// a quote or a date. Text in any other encoding has no NUL, and a table as
+// written here never starts with one, whatever its texts hold.
 bool looksLikeUtf16(QByteArrayView head)
 {
     head = head.first(qMin(head.size(), HeadSize));
     if (const qsizetype end = head.indexOf(LineEnd); end >= 0)
         head = head.first(end);
-    if (head.size() < 2)
+    if (head.size() < 2 || (head.at(0) == '\0') == (head.at(1) == '\0'))
         return false;
     std::array<qsizetype, 2> nuls = { 0, 0 };
     for (qsizetype i = 0; i < head.size(); ++i) {

@@ -124,6 +124,9 @@ void TestTLCsv::shouldReadRecords_data()
     row("UTF-16 BE with byte-order mark, carriage returns",
         utf16(QByteArray(utf8 + otherRecord).replace("\n", "\r\n"), QStringConverter::Utf16BE, true),
         accented + QList<TLItem>({ otherItem }));
+    const QByteArray nuls = QByteArray("x\0", 2).repeated(40);
+    row("NULs in a text of the first line are no UTF-16", sampleLine(nuls),
+        { item(QDate(2006, 10, 19), 2, QString::fromLatin1(nuls), QColor("#ffff00")) });
     row("dates of other ages as spreadsheets write them",
         "\"-0043-03-15\";\"1\";\"a\";\"#ffffff\";\"0000-12-31\"\n\"+10000-01-01\";\"1\";\"b\"\n"
         "\"-43-03-15\";\"1\";\"c\";\"#ffffff\";\"10000-01-01\"\n\"+0043-13-01\";\"1\";\"d\"\n",
