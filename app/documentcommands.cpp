@@ -274,6 +274,9 @@ void Zelvaro::reportFileResult(const QString &path, const TLFileResult &result)
                     "the items before it were read.")
                      .arg(result.count());
         break;
+    case TLFileResult::UnknownEncoding:
+        reason = tr("The table is in UTF-16 without a byte-order mark; save it as UTF-8 and open it again.");
+        break;
     }
     QMessageBox::warning(this, tr("Zelvaro"), tr("%1\n\n%2").arg(QDir::toNativeSeparators(path), reason));
 }

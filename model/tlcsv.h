@@ -20,16 +20,22 @@ class TLCsv
 public:
     // Reads every record up to the end or up to a record of fewer than
     // three fields, which ends the reading with StoppedAtLine and its line
-    // number; the records before it are in *items either way.
+    // number; the records before it are in *items either way. UTF-16
+    // without a byte-order mark gives UnknownEncoding and no items. A file
+    // is read in slices, so that its text is never held whole.
     static TLFileResult read(const QByteArray &data, QList<TLItem> *items);
     static TLFileResult read(QIODevice *device, QList<TLItem> *items);
 
     // UTF-8 without a byte-order mark, a line feed after each record.
+    // Dates are yyyy-MM-dd; years before 1 or after 9999 take the ISO 8601
+    // expanded form (astronomical years: 1 BC is 0000, 44 BC is -0043,
+    // then +10000).
     static QByteArray write(const QList<TLItem> &items);
     static TLFileResult write(QIODevice *device, const QList<TLItem> &items);
 
-    // UTF-8 (with or without a byte-order mark), or Windows-1252 when the
-    // bytes are not UTF-8; line ends come out as line feeds.
+    // UTF-8 (with or without a byte-order mark), UTF-16 with one, or
+    // Windows-1252 when the bytes are not UTF-8; line ends come out as line
+    // feeds.
     static QString decode(const QByteArray &data);
 
     // The range a table's chart shows: from the earliest date to five days

@@ -28,6 +28,9 @@ public:
         // A table record too short to be an item ended the reading; the
         // records before it were read (count: its line number).
         StoppedAtLine,
+        // A table in an encoding that cannot be told from its bytes, as
+        // UTF-16 without a byte-order mark.
+        UnknownEncoding,
     };
 
     TLFileResult() = default;

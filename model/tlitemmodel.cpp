@@ -64,10 +64,15 @@ bool TLItemModel::setData(const QModelIndex &index, const QVariant &value, int r
     case TLItem::DateColumn:
         item.date = value.toDate();
         break;
-    case TLItem::PosColumn:
-        item.pos = value.toInt();
+    case TLItem::PosColumn: {
+        // Qt's conversion cuts a number beyond int to its low bits; out of
+        // range, a row is no number, as "abc" is none.
+        bool ok = false;
+        const qlonglong pos = value.toLongLong(&ok);
+        item.pos = ok && pos >= INT_MIN && pos <= INT_MAX ? int(pos) : 0;
         raiseHighestPos(item.pos);
         break;
+    }
     case TLItem::TextColumn:
         item.text = value.toString();
         break;

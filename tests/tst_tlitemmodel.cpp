@@ -139,6 +139,12 @@ void TestTLItemModel::shouldConvertPerColumn_data()
     QTest::newRow("date, QDate") << 0 << QVariant(QDate(2006, 1, 2)) << QVariant(QDate(2006, 1, 2));
     QTest::newRow("pos, no number") << 1 << QVariant("abc") << QVariant(0);
     QTest::newRow("pos, spaces") << 1 << QVariant(" 42 ") << QVariant(42);
+    QTest::newRow("pos, largest int") << 1 << QVariant("2147483647") << QVariant(INT_MAX);
+    QTest::newRow("pos, one above int") << 1 << QVariant("2147483648") << QVariant(0);
+    QTest::newRow("pos, smallest int") << 1 << QVariant("-2147483648") << QVariant(INT_MIN);
+    QTest::newRow("pos, one below int") << 1 << QVariant("-2147483649") << QVariant(0);
+    QTest::newRow("pos, eleven digits") << 1 << QVariant("99999999999") << QVariant(0);
+    QTest::newRow("pos, fraction") << 1 << QVariant("4.7") << QVariant(0);
     QTest::newRow("text, number") << 2 << QVariant(42) << QVariant(QStringLiteral("42"));
     QTest::newRow("colour, hex") << 3 << QVariant("#a3a3a3") << QVariant(QColor(0xa3, 0xa3, 0xa3));
     QTest::newRow("colour, name") << 3 << QVariant("red") << QVariant(QColor(255, 0, 0));

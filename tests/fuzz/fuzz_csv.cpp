@@ -1,13 +1,13 @@
 // libFuzzer target for the table codec: whatever it reads writes a table
-// that reads back whole, with the same positions and texts, the same dates
-// as far as the date form can name them and the same colours as far as
-// "#rrggbb" names them, and that second reading writes the same bytes.
+// that reads back whole, with the same positions, texts and dates and the
+// same colours as far as "#rrggbb" names them, and that second reading
+// writes the same bytes. Only a table in an encoding it cannot tell may
+// give no items.
 
 #include "model/tlcsv.h"
 
 #include <QByteArray>
 #include <QColor>
-#include <QDate>
 
 #include <cstdint>
 #include <cstdio>
@@ -21,15 +21,9 @@ namespace {
     abort();
 }
 
-bool sameDate(const QDate &read, const QDate &back)
-{
-    return read == back || (back.isNull() && read.toString(Qt::ISODate).isEmpty());
-}
-
 bool sameItem(const TLItem &read, const TLItem &back)
 {
-    return read.pos == back.pos && read.text == back.text && sameDate(read.date, back.date)
-        && sameDate(read.endDate, back.endDate)
+    return read.pos == back.pos && read.text == back.text && read.date == back.date && read.endDate == back.endDate
         && QColor::fromString(read.backgroundColor.name()) == back.backgroundColor;
 }
 
@@ -40,6 +34,11 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     const QByteArray input(reinterpret_cast<const char *>(data), qsizetype(size));
     QList<TLItem> read;
     const TLFileResult result = TLCsv::read(input, &read);
+    if (result.error() == TLFileResult::UnknownEncoding) {
+        if (!read.isEmpty())
+            fail("a table in an unknown encoding gives items");
+        return 0;
+    }
     if (!result.hasDocument())
         fail("a table read gives no items");
 

@@ -21,6 +21,7 @@
 #include <QImage>
 #include <QList>
 #include <QString>
+#include <QStringEncoder>
 #include <QtEndian>
 
 #include <cstdio>
@@ -76,6 +77,12 @@ QByteArray labelInput(qint32 width, const QString &html)
     QByteArray data(4, '\0');
     qToBigEndian(width, data.data());
     return data + html.toUtf8();
+}
+
+QByteArray utf16(const QByteArray &utf8, QStringConverter::Encoding encoding, bool byteOrderMark)
+{
+    QStringEncoder encoder(encoding, byteOrderMark ? QStringConverter::Flag::WriteBom : QStringConverter::Flag::Default);
+    return encoder.encode(QString::fromUtf8(utf8));
 }
 
 bool writeFile(const QString &path, const QByteArray &data)
@@ -193,6 +200,17 @@ int main(int argc, char **argv)
         { "crlf.csv", QByteArray(record).replace("\n", "\r\n") + record },
         { "utf8-bom.csv", "\xef\xbb\xbf\"2006-10-04\";\"0\";\"\xe2\x80\x9c" "Caf\xc3\xa9\xe2\x80\x9d\"\n" },
         { "windows-1252.csv", "\"2006-10-04\";\"0\";\"\x93" "Caf\xe9\x94 5 \x80\"\n" },
+        { "undoubled-quotes.csv", "\"2006-10-19\";\"2\";\"say \"x\"\";\"#ffff00\";\"\"\n"
+                                  "\"2006-10-19\";\"2\";\"<img alt=\"\" src=\"x\">\";\"#ffff00\";\"\"\n"
+                                  "\"2006-10-19\";\"2\";\"say \"x\"\"\n" + record },
+        { "utf16le-bom.csv", utf16(record + "\"2006-10-04\";\"0\";\"Caf\xc3\xa9\"\r\n", QStringConverter::Utf16LE, true) },
+        { "utf16be-bom.csv", utf16(record, QStringConverter::Utf16BE, true) },
+        { "utf16le-no-bom.csv", utf16(record, QStringConverter::Utf16LE, false) },
+        { "dates-of-every-age.csv", TLCsv::write({ TLItem { QDate::fromJulianDay(1), 0, "a", Qt::white, QDate(-44, 3, 15) },
+                                                   TLItem { QDate(-1, 12, 31), 1, "b", Qt::white, QDate(10000, 1, 1) } })
+                                        + "\"0000-01-01\";\"0\";\"c\"\n\"-43-03-15\";\"0\";\"d\"\n" },
+        { "pos-out-of-range.csv", "\"2006-10-19\";\"2147483648\";\"x\"\n\"2006-10-19\";\"-2147483649\";\"y\"\n"
+                                  "\"2006-10-19\";\"99999999999\";\"z\"\n\"2006-10-19\";\" 42 \";\"w\"\n" },
     };
     for (const auto &table : tables)
         ok &= writeFile(root.filePath(QStringLiteral("csv/") + QLatin1String(table.first)), table.second);
