@@ -88,15 +88,23 @@
     </message>
 </context>
 <context>
+    <name>TLDateText</name>
+    <message>
+        <location filename="../view/tldatetext.cpp" line="+9"/>
+        <source>%1 BC</source>
+        <translation>%1 v. Chr.</translation>
+    </message>
+</context>
+<context>
     <name>TLItemDelegate</name>
     <message>
-        <location filename="../view/tlitemdelegate.cpp" line="+279"/>
+        <location filename="../view/tlitemdelegate.cpp" line="+281"/>
         <source>Ctrl+Return to finish, Ctrl+B, Ctrl+I and Ctrl+U for bold, italic and underline</source>
         <translation>Strg+Eingabe zum Abschließen; Strg+B, Strg+I und Strg+U für fett, kursiv und unterstrichen</translation>
     </message>
     <message>
         <location line="+12"/>
-        <location line="+83"/>
+        <location line="+106"/>
         <source>Choose a colour</source>
         <translation>Farbe wählen</translation>
     </message>
@@ -153,7 +161,7 @@
 <context>
     <name>TLItemModel</name>
     <message>
-        <location filename="../model/tlitemmodel.cpp" line="+107"/>
+        <location filename="../model/tlitemmodel.cpp" line="+112"/>
         <source>Date</source>
         <translation>Datum</translation>
     </message>
@@ -181,7 +189,7 @@
 <context>
     <name>TLine</name>
     <message>
-        <location filename="../view/tline.cpp" line="+298"/>
+        <location filename="../view/tline.cpp" line="+299"/>
         <source>edit...</source>
         <translation>Bearbeiten...</translation>
     </message>
@@ -209,7 +217,7 @@
         <translation>Typ 3</translation>
     </message>
     <message>
-        <location filename="../app/documentcommands.cpp" line="+77"/>
+        <location filename="../app/documentcommands.cpp" line="+76"/>
         <source>Not a regular file</source>
         <translation>Keine gewöhnliche Datei</translation>
     </message>
@@ -233,13 +241,13 @@
     <message>
         <location line="+41"/>
         <location line="+13"/>
-        <location line="+87"/>
+        <location line="+95"/>
         <location filename="../app/itemcommands.cpp" line="+47"/>
         <source>Zelvaro</source>
         <translation>Zelvaro</translation>
     </message>
     <message>
-        <location line="-100"/>
+        <location line="-108"/>
         <source>The chart has been changed.
 Do you want to save your changes?</source>
         <translation>Die Zeitleiste wurde geändert.
@@ -294,6 +302,11 @@ Möchten Sie die Datei ersetzen?</translation>
     </message>
     <message>
         <location line="+3"/>
+        <source>The chart format holds dates from 25 November 4714 BC on, but not %1. Save the chart as a table (.csv) to keep it.</source>
+        <translation>Das Diagrammformat nimmt Daten ab dem 25. November 4714 v. Chr. auf, aber nicht %1. Speichern Sie das Diagramm als Tabelle (.csv), um es zu behalten.</translation>
+    </message>
+    <message>
+        <location line="+5"/>
         <source>The file ends early; %1 items were read.</source>
         <translation>Die Datei endet vorzeitig; gelesene Einträge: %1.</translation>
     </message>
@@ -304,6 +317,11 @@ Möchten Sie die Datei ersetzen?</translation>
     </message>
     <message>
         <location line="+5"/>
+        <source>The table is in UTF-16 without a byte-order mark; save it as UTF-8 and open it again.</source>
+        <translation>Die Tabelle ist in UTF-16 ohne Byte-Order-Mark gespeichert; speichern Sie sie als UTF-8 und öffnen Sie sie erneut.</translation>
+    </message>
+    <message>
+        <location line="+3"/>
         <source>%1
 
 %2</source>

@@ -17,7 +17,7 @@ TLRichTextEdit::TLRichTextEdit(QWidget *parent)
 
 void TLRichTextEdit::setLabel(const QString &html)
 {
-    setHtml(TLRichText::capColumnSpans(html));
+    setHtml(TLRichText::boundHtml(html));
     QTextDocument *doc = document();
     // Switching undo off clears the stack, which setHtml has just emptied.
     const bool undo = doc->isUndoRedoEnabled();
@@ -67,7 +67,7 @@ void TLRichTextEdit::insertFromMimeData(const QMimeData *source)
     block.beginEditBlock();
     if (source->hasHtml() && acceptRichText()) {
         textCursor().insertFragment(
-            QTextDocumentFragment::fromHtml(TLRichText::capColumnSpans(source->html()), document()));
+            QTextDocumentFragment::fromHtml(TLRichText::boundHtml(source->html()), document()));
         ensureCursorVisible();
     } else {
         QTextEdit::insertFromMimeData(source);
