@@ -241,6 +241,10 @@ inline void addOddParameterRows()
     // A gradient under rounded boxes, on a chart 730,011 pixels wide.
     QTest::newRow("ten thousand years, gradient") << start << longEnd << 0.2 << 94.99 << 4 << true;
     QTest::newRow("huge day width") << start << longEnd << 1e12 << 94.99 << 4 << false;
+    // Six thousand years from the first day the chart format holds.
+    const QDate firstDay = QDate::fromJulianDay(1);
+    QTest::newRow("from 4714 BC, year marks") << firstDay << start << 0.2 << 94.99 << 4 << false;
+    QTest::newRow("from 4714 BC, day marks") << firstDay << start << 30.0 << 94.99 << 4 << true;
 }
 
 // Sets up a chart with the parameters of the current odd-parameter row,

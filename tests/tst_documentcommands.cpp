@@ -1,15 +1,18 @@
+#include "dialogs/tlitemdialog.h"
 #include "model/tldocument.h"
 #include "model/tlitemmodel.h"
+#include "view/tldateedit.h"
 #include "view/tline.h"
 #include "windowprobe.h"
-#include "view/tldateedit.h"
 
 #include <QCheckBox>
+#include <QDataStream>
 #include <QDir>
 #include <QFile>
 #include <QScrollArea>
 #include <QSlider>
 #include <QSpinBox>
+#include <QPushButton>
 #include <QTableView>
 #include <QTextEdit>
 #include <QTemporaryDir>
@@ -45,6 +48,28 @@ QByteArray readFile(const QString &path)
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
 }
 
+// A chart written field by field, as another program would: from date to
+// 50 days later, an item on date and one 10 days later lasting a month.
+QByteArray chartOfItsAge(const QDate &date)
+{
+    QByteArray data;
+    QDataStream out(&data, QIODevice::WriteOnly);
+    const auto day = [&out](const QDate &d) { out << quint32(d.toJulianDay()); };
+    out << quint32(0xFFABDEFA) << quint8(4) << qint32(1);
+    day(date);
+    day(date.addDays(50));
+    out << 20.0 << 60.0 << qint32(2) << qint32(3) << qint32(1) << quint32(1) << quint8(1) << quint16(0xffff)
+        << quint16(0xffff) << quint16(0xffff) << quint16(0xffff) << quint16(0) << quint32(0xffffffff) << quint32(0);
+    out << quint32(2);
+    day(date);
+    out << qint32(0) << quint32(0) << quint8(0) << quint16(0) << quint16(0) << quint16(0) << quint16(0) << quint16(0);
+    out << quint32(0);
+    day(date.addDays(10));
+    out << qint32(1) << quint32(0) << quint8(0) << quint16(0) << quint16(0) << quint16(0) << quint16(0) << quint16(0);
+    day(date.addMonths(1).addDays(10));
+    return data;
+}
+
 }
 
 class TestDocumentCommands : public QObject
@@ -65,6 +90,8 @@ private slots:
     void shouldAskBeforeReplacingAFileTheEndingNames_data();
     void shouldAskBeforeReplacingAFileTheEndingNames();
     void shouldNotWaitForAPipeNamedAsTheBackground();
+    void shouldKeepDatesOfEveryAge_data();
+    void shouldKeepDatesOfEveryAge();
     void shouldLeaveAFileAloneWhereItsFolderTakesNoNewFile_data();
     void shouldLeaveAFileAloneWhereItsFolderTakesNoNewFile();
 
@@ -397,6 +424,62 @@ void TestDocumentCommands::shouldNotWaitForAPipeNamedAsTheBackground()
     writer.join();
     QVERIFY(result);
     QVERIFY(!opened);
+}
+
+void TestDocumentCommands::shouldKeepDatesOfEveryAge_data()
+{
+    QTest::addColumn<QDate>("date");
+    QTest::newRow("the first day the chart format holds") << QDate::fromJulianDay(1);
+    QTest::newRow("44 BC") << QDate(-44, 3, 1);
+    QTest::newRow("1 BC") << QDate(-1, 12, 1);
+    QTest::newRow("1 AD") << QDate(1, 1, 1);
+    QTest::newRow("1600") << QDate(1600, 2, 1);
+    QTest::newRow("the first Gregorian day") << QDate(1582, 10, 15);
+    QTest::newRow("9999") << QDate(9999, 12, 31);
+}
+
+// Opening, showing, editing without a change and saving, in both formats,
+// move no date of any age.
+void TestDocumentCommands::shouldKeepDatesOfEveryAge()
+{
+    QFETCH(QDate, date);
+    const QByteArray written = chartOfItsAge(date);
+    const QString path = writeFile(inFiles("age.vrk"), written);
+    const QList<QDate> dates = { date, QDate(), date.addDays(10), date.addMonths(1).addDays(10) };
+    const auto itemDates = [this] {
+        QList<QDate> found;
+        for (int row = 0; row < model->rowCount(); ++row)
+            found << model->index(row, TLItem::DateColumn).data().toDate()
+                  << model->index(row, TLItem::EndDateColumn).data().toDate();
+        return found;
+    };
+    window->openAnswers << path;
+    window->openFile();
+    QCOMPARE(window->findChild<TLDateEdit *>("deStart")->date(), date);
+    QCOMPARE(window->findChild<TLDateEdit *>("deEnd")->date(), date.addDays(50));
+    QCOMPARE(itemDates(), dates);
+    window->saveFile();
+    QCOMPARE(readFile(path), written);
+
+    answers.reset();
+    for (int row = 0; row < 2; ++row) {
+        whenModalIs<TLItemDialog>([](TLItemDialog *dialog) { dialog->findChild<QPushButton *>("okButton")->click(); });
+        emit chart()->itemClicked(row);
+        auto *table = window->findChild<QTableView *>();
+        table->edit(table->model()->index(row, TLItem::DateColumn));
+        QPointer<TLDateEdit> editor = table->viewport()->findChild<TLDateEdit *>();
+        QVERIFY(editor);
+        QTest::keyClick(editor, Qt::Key_Return);
+        QTRY_VERIFY(!editor);
+    }
+    QCOMPARE(itemDates(), dates);
+
+    window->saveAnswers << qMakePair(inFiles("age.csv"), tableFilter);
+    window->saveFileAs();
+    window->openAnswers << inFiles("age.csv");
+    window->openFile();
+    QCOMPARE(itemDates(), dates);
+    QCOMPARE(window->findChild<TLDateEdit *>("deStart")->date(), date);
 }
 
 void TestDocumentCommands::shouldLeaveAFileAloneWhereItsFolderTakesNoNewFile_data()

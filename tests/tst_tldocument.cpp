@@ -224,6 +224,17 @@ void TestTLDocument::shouldReportWriteFailure()
     QBuffer readOnly;
     readOnly.open(QIODevice::ReadOnly);
     QCOMPARE(TLDocument().write(&readOnly).error(), TLFileResult::WriteFailed);
+
+    // A day before the first Julian day would be stored as another one.
+    TLDocument early;
+    const QDate before(-4714, 11, 24);
+    early.items.append(TLItem { QDate(2006, 10, 4), 0, QString(), Qt::white, before });
+    QBuffer buffer;
+    buffer.open(QIODevice::WriteOnly);
+    const TLFileResult refused = early.write(&buffer);
+    QCOMPARE(refused.error(), TLFileResult::DateNotStorable);
+    QCOMPARE(refused.count(), before.toJulianDay());
+    QVERIFY(buffer.data().isEmpty());
 }
 
 void TestTLDocument::shouldReadEveryVersion_data()

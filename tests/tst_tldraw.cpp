@@ -541,6 +541,10 @@ void TestTLDraw::shouldPlaceDateMarks_data()
     QTest::newRow("years and months together")
         << QDate(2006, 11, 20) << QDate(2007, 2, 1) << 1.0 << allMarks << style2Thresholds
         << QStringList { "2006-12-01 M Dec", "2007-01-01 Y 2007", "2007-02-01 M Feb" };
+    // There is no year 0; a day before 1 AD has no ISO date.
+    QTest::newRow("years from 2 BC to 2 AD")
+        << QDate(-3, 11, 15) << QDate(2, 3, 5) << 1.0 << years << style1Thresholds
+        << QStringList { " Y 2 BC", " Y 1 BC", "0001-01-01 Y 0001", "0002-01-01 Y 0002" };
     QTest::newRow("end before start") << QDate(2006, 3, 1) << QDate(2006, 1, 1) << 30.0 << allMarks
                                       << style1Thresholds << QStringList();
     QTest::newRow("null end") << QDate(2006, 3, 1) << QDate() << 30.0 << allMarks << style1Thresholds

@@ -37,6 +37,7 @@ private slots:
     void shouldDrawOneDateLabelWithoutSpan();
     void shouldLeaveThePainterFontAsItFound();
     void shouldRenderTheReferenceChart();
+    void shouldRenderAChartAcrossTheBirthOfChrist();
     void shouldPaintQuicklyWithOddParameters_data();
     void shouldPaintQuicklyWithOddParameters();
     void shouldKeepHitBoxesOfItemsOutsideTheClip();
@@ -293,6 +294,22 @@ void TestTLine1::shouldRenderTheReferenceChart()
     QCOMPARE(image.size(), QSize(744, 379));
 
     compareWithReference(image, QStringLiteral("style1.png"));
+}
+
+// Year marks step from 1 BC to 1 AD, and years before 1 read as "1 BC" in
+// the marks, the ends and the item dates.
+void TestTLine1::shouldRenderAChartAcrossTheBirthOfChrist()
+{
+    TLItemModel model;
+    addItem(&model, QDate(-1, 3, 15), 0, QStringLiteral("<p>Ides of March</p>"), QColor("#ffff00"), QDate(-1, 5, 1));
+    addItem(&model, QDate(1, 2, 10), 1, QStringLiteral("<p>Anno Domini</p>"), QColor("#e0e0e0"));
+    TLine1 chart;
+    chart.setModel(&model);
+    setChart(&chart, QDate(-2, 10, 1), QDate(2, 3, 31), 1.5, 50.0, 4, 20,
+             { TLine::MarkYears, TLine::MarkMonths, TLine::MarkEnds, TLine::MarkItems, TLine::ItemShadow });
+    chart.setBgColors({ Qt::white });
+    chart.setBgMode(TLine::SolidBackground);
+    compareWithReference(grabImage(&chart), QStringLiteral("style1-birth-of-christ.png"));
 }
 
 void TestTLine1::shouldPaintQuicklyWithOddParameters_data()

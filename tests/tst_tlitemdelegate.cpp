@@ -1,5 +1,6 @@
 #include "model/tlitemmodel.h"
 #include "model/tlrichtext.h"
+#include "view/tldateedit.h"
 #include "view/tlitemdelegate.h"
 #include "modalanswers.h"
 
@@ -189,29 +190,47 @@ void TestTLItemDelegate::shouldEditColoursByNameOrChooser()
 void TestTLItemDelegate::shouldWriteBackOnlyWhatWasChanged_data()
 {
     QTest::addColumn<int>("column");
-    QTest::addColumn<bool>("changed");
-    QTest::newRow("date") << int(TLItem::DateColumn) << false;
-    QTest::newRow("row") << int(TLItem::PosColumn) << false;
-    QTest::newRow("colour") << int(TLItem::BackgroundColorColumn) << false;
-    QTest::newRow("empty end date") << int(TLItem::EndDateColumn) << false;
-    QTest::newRow("empty end date, changed") << int(TLItem::EndDateColumn) << true;
+    QTest::addColumn<QDate>("end");
+    QTest::addColumn<int>("key"); // 0: none
+    QTest::addColumn<QDate>("stored"); // the end date after the edit
+    const QDate end(2006, 10, 25);
+    QTest::newRow("date") << int(TLItem::DateColumn) << QDate() << 0 << QDate();
+    QTest::newRow("row") << int(TLItem::PosColumn) << QDate() << 0 << QDate();
+    QTest::newRow("colour") << int(TLItem::BackgroundColorColumn) << QDate() << 0 << QDate();
+    QTest::newRow("empty end date") << int(TLItem::EndDateColumn) << QDate() << 0 << QDate();
+    // An empty end date steps from the item's date, as in the dialog.
+    QTest::newRow("empty end date, stepped") << int(TLItem::EndDateColumn) << QDate() << int(Qt::Key_Up)
+                                             << QDate(2006, 10, 4);
+    QTest::newRow("end date, emptied") << int(TLItem::EndDateColumn) << end << int(Qt::Key_Delete) << QDate();
+    QTest::newRow("end date, stepped") << int(TLItem::EndDateColumn) << end << int(Qt::Key_Down) << end.addDays(-1);
 }
 
 void TestTLItemDelegate::shouldWriteBackOnlyWhatWasChanged()
 {
     QFETCH(int, column);
-    QFETCH(bool, changed);
+    QFETCH(QDate, end);
+    QFETCH(int, key);
+    QFETCH(QDate, stored);
     model.setData(cell(TLItem::DateColumn), QDate(2006, 10, 4));
+    model.setData(cell(TLItem::EndDateColumn), end);
     QSignalSpy changes(&model, &QAbstractItemModel::dataChanged);
     table->edit(cell(column));
     QPointer<QWidget> editor = table->indexWidget(cell(column));
     QVERIFY(editor);
-    if (changed)
-        QTest::keyClick(editor, Qt::Key_Up);
+    if (auto *date = qobject_cast<TLDateEdit *>(editor)) {
+        // Its text takes the room it needs beside the arrows.
+        QLineEdit *text = date->findChild<QLineEdit *>();
+        QVERIFY(text->width() >= text->fontMetrics().horizontalAdvance(text->text()));
+        text->setCursorPosition(0);
+        if (key == Qt::Key_Delete)
+            text->selectAll();
+    }
+    if (key != 0)
+        QTest::keyClick(editor, Qt::Key(key));
     QTest::keyClick(editor, Qt::Key_Return);
     QTRY_VERIFY(!editor);
-    QCOMPARE(changes.count(), changed ? 1 : 0);
-    QCOMPARE(model.data(cell(TLItem::EndDateColumn)).toDate().isValid(), changed);
+    QCOMPARE(changes.count(), key != 0 ? 1 : 0);
+    QCOMPARE(model.data(cell(TLItem::EndDateColumn)).toDate(), stored);
 }
 
 QTEST_MAIN(TestTLItemDelegate)
