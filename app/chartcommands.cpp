@@ -3,6 +3,7 @@
 
 #include "app/zelvaro.h"
 
+#include "app/chartstateundocommand.h"
 #include "dialogs/bgdialog.h"
 #include "view/tline.h"
 
@@ -36,9 +37,7 @@ void Zelvaro::changeBackground()
         chosen.bgMode = dialog.mode();
         chosen.bgColors = dialog.colors();
         chosen.bgFileName = dialog.fileName();
-        if (chosen != chartState)
-            markModified();
-        chartState = chosen;
+        changeChartState(chosen, ChartStateUndoCommand::Other, tr("Change Background"));
     }
     timeline->setState(chartState);
 }
@@ -48,9 +47,13 @@ void Zelvaro::changeTimelineTyp()
     const int typ = askTimelineTyp();
     if (typ == 0)
         return;
-    if (typ != chartState.style)
-        markModified();
-    createTimeline(typ);
+    if (typ == chartState.style) {
+        createTimeline(typ);
+        return;
+    }
+    TLChartState restyled = chartState;
+    restyled.style = typ;
+    changeChartState(restyled, ChartStateUndoCommand::Other, tr("Change Typ"));
 }
 
 // The style number the user picks, or 0 when the question is cancelled.

@@ -22,6 +22,7 @@
 #include <QFileInfo>
 #include <QMessageBox>
 #include <QSlider>
+#include <QUndoStack>
 
 #include <algorithm>
 
@@ -33,6 +34,7 @@ void Zelvaro::newFile()
     if (typ == 0)
         return;
 
+    undoStack->clear();
     itemModel->clear();
     fileName.clear();
 
@@ -49,7 +51,9 @@ void Zelvaro::newFile()
     createTimeline(typ);
     changeBackground();
     showChartState();
-    setWindowModified(false);
+    // The new chart starts a history of its own, its background included.
+    undoStack->clear();
+    setModifiedMark(false);
 }
 
 namespace {
@@ -121,7 +125,8 @@ bool Zelvaro::save()
         reportFileResult(fileName, result);
         return false;
     }
-    setWindowModified(false);
+    undoStack->setClean();
+    setModifiedMark(false);
     return true;
 }
 
@@ -148,7 +153,8 @@ bool Zelvaro::saveAs()
         return false;
     }
     setCurrentFile(path);
-    setWindowModified(false);
+    undoStack->setClean();
+    setModifiedMark(false);
     return true;
 }
 
@@ -211,7 +217,7 @@ TLFileResult Zelvaro::loadDocument(const QString &path)
     else if (isNativeName(path))
         result = loadNative(path);
     if (result)
-        setWindowModified(false);
+        setModifiedMark(false);
     return result;
 }
 
@@ -227,7 +233,9 @@ TLFileResult Zelvaro::saveDocument(const QString &path)
 void Zelvaro::setCurrentFile(const QString &path)
 {
     fileName = path;
-    setWindowTitle(tr("Zelvaro - %1").arg(path));
+    // The title marks unsaved changes with a star.
+    setWindowTitle(tr("Zelvaro - %1").arg(path) + QLatin1String("[*]"));
+    setModifiedMark(isWindowModified());
 }
 
 
@@ -297,6 +305,8 @@ TLFileResult Zelvaro::loadNative(const QString &path)
         const QSet<int> stored = { TLChartState::MarkEnds, TLChartState::MarkItems };
         state.displayFlags = (chartState.displayFlags - stored) | document.displayFlags;
     }
+    // Nothing takes back an open.
+    undoStack->clear();
     itemModel->clear();
     chartState = state;
     createTimeline(chartState.style);
@@ -328,6 +338,7 @@ TLFileResult Zelvaro::loadCsv(const QString &path)
     if (result.error() == TLFileResult::StoppedAtLine && items.isEmpty())
         return TLFileResult(TLFileResult::NotAChart);
 
+    undoStack->clear();
     itemModel->clear();
     // A table holds items only: its chart shows them all, with the other
     // settings as they were.

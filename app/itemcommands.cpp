@@ -2,10 +2,12 @@
 
 #include "app/zelvaro.h"
 
+#include "app/itemundocommand.h"
 #include "dialogs/tlitemdialog.h"
 #include "model/tlitemmodel.h"
 
 #include <QMessageBox>
+#include <QUndoStack>
 
 namespace {
 
@@ -23,9 +25,7 @@ void Zelvaro::newItem()
     dialog.setBackgroundColor(Qt::white);
     if (dialog.exec() != QDialog::Accepted)
         return;
-    const int row = itemModel->rowCount();
-    itemModel->insertRows(row, 1);
-    TLItemModel::setItem(itemModel, row, itemOf(dialog));
+    undoStack->push(new ItemUndoCommand(this, itemModel->rowCount(), std::nullopt, itemOf(dialog), tr("New Item")));
 }
 
 void Zelvaro::itemClicked(int row)
@@ -37,8 +37,11 @@ void Zelvaro::itemClicked(int row)
     dialog.setText(item.text);
     dialog.setBackgroundColor(item.backgroundColor);
     dialog.setEnd(item.endDate);
-    if (dialog.exec() == QDialog::Accepted)
-        TLItemModel::setItem(itemModel, row, itemOf(dialog));
+    if (dialog.exec() != QDialog::Accepted)
+        return;
+    const TLItem edited = itemOf(dialog);
+    if (edited != item)
+        undoStack->push(new ItemUndoCommand(this, row, item, edited, tr("Edit Item")));
 }
 
 void Zelvaro::itemDelete(int row)
@@ -47,5 +50,6 @@ void Zelvaro::itemDelete(int row)
         = QMessageBox::warning(this, tr("Zelvaro"), tr("do you real want to delete this item permanently?"),
                                QMessageBox::Yes | QMessageBox::No, QMessageBox::Yes);
     if (answer == QMessageBox::Yes)
-        itemModel->removeRows(row, 1);
+        undoStack->push(new ItemUndoCommand(this, row, TLItemModel::item(itemModel, row), std::nullopt,
+                                            tr("Delete Item")));
 }

@@ -1,5 +1,7 @@
 #include "app/zelvaro.h"
 
+#include "app/cellundocommand.h"
+#include "app/chartstateundocommand.h"
 #include "model/tlitemmodel.h"
 #include "styles/tline1.h"
 #include "styles/tline2.h"
@@ -12,9 +14,11 @@
 #include <QAction>
 #include <QApplication>
 #include <QCheckBox>
+#include <QCoreApplication>
 #include <QCloseEvent>
 #include <QDockWidget>
 #include <QGridLayout>
+#include <QKeySequence>
 #include <QLabel>
 #include <QListView>
 #include <QMenu>
@@ -28,6 +32,7 @@
 #include <QStringListModel>
 #include <QTableView>
 #include <QToolBar>
+#include <QUndoStack>
 
 #include <cmath>
 #include <vector>
@@ -64,11 +69,21 @@ Zelvaro::Zelvaro(QWidget *parent)
     connect(changeBackgroundAct, &QAction::triggered, this, &Zelvaro::changeBackground);
     changeTypAct = createAction(tr("change Typ ..."), QString());
     connect(changeTypAct, &QAction::triggered, this, &Zelvaro::changeTimelineTyp);
+    // Every change of the document is a step of its history; the actions
+    // name the step they take back or again.
+    undoStack = new QUndoStack(this);
+    undoStack->setUndoLimit(1000);
+    QAction *undoAct = undoStack->createUndoAction(this, tr("&Undo"));
+    undoAct->setShortcuts(QKeySequence::Undo);
+    QAction *redoAct = undoStack->createRedoAction(this, tr("&Redo"));
+    redoAct->setShortcuts(QKeySequence::Redo);
 
     QMenu *fileMenu = menuBar()->addMenu(tr("&File"));
     fileMenu->addActions({ newAct, openAct, saveAct, saveAsAct, saveImgAct, printAct, quitAct });
     QMenu *dataMenu = menuBar()->addMenu(tr("Da&ta"));
     dataMenu->addAction(newItemAct);
+    dataMenu->addSeparator();
+    dataMenu->addActions({ undoAct, redoAct });
     QMenu *viewMenu = menuBar()->addMenu(tr("&View"));
     viewMenu->addAction(changeBackgroundAct);
     viewMenu->addAction(changeTypAct);
@@ -107,7 +122,7 @@ Zelvaro::Zelvaro(QWidget *parent)
     if (!result)
         qWarning("The demo chart %s could not be read (error %d).", qPrintable(demo), int(result.error()));
     // The demo is ours: closing without touching it asks nothing.
-    setWindowModified(false);
+    setModifiedMark(false);
 }
 
 Zelvaro::~Zelvaro()
@@ -144,10 +159,14 @@ QWidget *Zelvaro::createControls()
         return slider;
     };
 
+    // A date typed into the range changes the chart once it is complete,
+    // not at every digit on the way.
     deStart = new TLDateEdit(panel);
+    deStart->setKeyboardTracking(false);
     deStart->setDate(QDate::currentDate());
     addRow(0, tr("start"), deStart);
     deEnd = new TLDateEdit(panel);
+    deEnd->setKeyboardTracking(false);
     deEnd->setDate(QDate::currentDate().addDays(35));
     addRow(1, tr("end"), deEnd);
     slWidth = createSlider(10, 10000, 10, 2000);
@@ -205,6 +224,7 @@ QDockWidget *Zelvaro::createDocks()
     QTableView *table = new QTableView;
     auto *tableModel = new TLItemTableProxy(table);
     tableModel->setSourceModel(itemModel);
+    connect(tableModel, &TLItemTableProxy::cellEditRequested, this, &Zelvaro::editCell);
     table->setModel(tableModel);
     table->setEditTriggers(QAbstractItemView::AllEditTriggers);
     TLItemDelegate::applyTo(table);
@@ -253,22 +273,76 @@ void Zelvaro::connectTimeline()
     connect(timeline, &TLine::backgroundClicked, this, &Zelvaro::showBackgroundMenu);
 }
 
-// Every change of the items marks the document changed; the controls and
-// the commands mark the changes of the chart's settings themselves.
+// The document is changed as its history leaves the step it was saved at;
+// a change of the items made past the history marks it too.
 void Zelvaro::connectChangeTracking()
 {
     connect(itemModel, &QAbstractItemModel::dataChanged, this, &Zelvaro::markModified);
     connect(itemModel, &QAbstractItemModel::rowsInserted, this, &Zelvaro::markModified);
     connect(itemModel, &QAbstractItemModel::rowsRemoved, this, &Zelvaro::markModified);
     connect(itemModel, &QAbstractItemModel::modelReset, this, &Zelvaro::markModified);
+    connect(undoStack, &QUndoStack::indexChanged, this, [this] { setModifiedMark(!undoStack->isClean()); });
 }
 
-// Sets the flag isWindowModified() reads. setWindowModified(true) would warn
-// on every change, since the title holds no "[*]" placeholder and most
-// platforms have no modified mark of their own.
 void Zelvaro::markModified()
 {
-    setAttribute(Qt::WA_WindowModified);
+    setModifiedMark(true);
+}
+
+// Without a "[*]" in the title, which a window without a file has not,
+// setWindowModified would warn; the flag isWindowModified() reads is set
+// all the same.
+void Zelvaro::setModifiedMark(bool modified)
+{
+    if (windowTitle().contains(QLatin1String("[*]")))
+        setWindowModified(modified);
+    else
+        setAttribute(Qt::WA_WindowModified, modified);
+}
+
+TLItemModel *Zelvaro::items() const
+{
+    return itemModel;
+}
+
+const TLChartState &Zelvaro::currentChartState() const
+{
+    return chartState;
+}
+
+// The settings in the controls and on the chart, the chart made anew in
+// another style.
+void Zelvaro::applyChartState(const TLChartState &state)
+{
+    const bool restyled = state.style != chartState.style;
+    chartState = state;
+    if (restyled)
+        createTimeline(chartState.style);
+    else
+        timeline->setState(chartState);
+    showChartState();
+}
+
+void Zelvaro::restoreRows(int rows)
+{
+    if (rows == chartState.maxPos)
+        return;
+    TLChartState restored = chartState;
+    restored.maxPos = rows;
+    applyChartState(restored);
+}
+
+void Zelvaro::changeChartState(const TLChartState &changed, int change, const QString &text)
+{
+    if (changed != chartState)
+        undoStack->push(new ChartStateUndoCommand(this, changed, ChartStateUndoCommand::Change(change), text));
+}
+
+void Zelvaro::editCell(int row, int column, const QVariant &value)
+{
+    const QString title = QCoreApplication::translate(
+        "TLItemModel", itemModel->headerData(column, Qt::Horizontal).toString().toUtf8().constData());
+    undoStack->push(new CellUndoCommand(this, row, column, value, tr("Edit %1").arg(title)));
 }
 
 void Zelvaro::closeEvent(QCloseEvent *event)
@@ -359,11 +433,10 @@ void Zelvaro::updateDisplayFlags()
     QSet<int> shown;
     for (const auto &box : flagBoxes())
         shown.insert(box.second);
-    const QSet<int> flags = (chartState.displayFlags - shown) | checkedFlags();
-    if (flags != chartState.displayFlags)
-        markModified();
-    chartState.displayFlags = flags;
-    timeline->setDisplayFlags(flags);
+    TLChartState changed = chartState;
+    changed.displayFlags = (chartState.displayFlags - shown) | checkedFlags();
+    changeChartState(changed, ChartStateUndoCommand::Other, tr("Change Display Switches"));
+    timeline->setDisplayFlags(chartState.displayFlags);
 }
 
 // Shows the chart's settings in the controls. Their own signals stay
@@ -393,38 +466,44 @@ void Zelvaro::showChartState()
 
 void Zelvaro::startChanged(const QDate &date)
 {
-    chartState.start = date;
-    markModified();
+    TLChartState changed = chartState;
+    changed.start = date;
+    changeChartState(changed, ChartStateUndoCommand::Start, tr("Change Start"));
 }
 
 void Zelvaro::endChanged(const QDate &date)
 {
-    chartState.end = date;
-    markModified();
+    TLChartState changed = chartState;
+    changed.end = date;
+    changeChartState(changed, ChartStateUndoCommand::End, tr("Change End"));
 }
 
 void Zelvaro::dayWidthChanged(int hundredths)
 {
-    chartState.dayWidth = hundredths / 100.0;
-    markModified();
+    TLChartState changed = chartState;
+    changed.dayWidth = hundredths / 100.0;
+    changeChartState(changed, ChartStateUndoCommand::DayWidth, tr("Change Width"));
 }
 
 void Zelvaro::rowHeightChanged(int pixels)
 {
-    chartState.posHeight = pixels;
-    markModified();
+    TLChartState changed = chartState;
+    changed.posHeight = pixels;
+    changeChartState(changed, ChartStateUndoCommand::RowHeight, tr("Change Height"));
 }
 
 void Zelvaro::rowsChanged(int rows)
 {
-    chartState.maxPos = rows;
-    markModified();
+    TLChartState changed = chartState;
+    changed.maxPos = rows;
+    changeChartState(changed, ChartStateUndoCommand::Rows, tr("Change Rows"));
 }
 
 void Zelvaro::arrowChanged(int position)
 {
-    chartState.tPos = position;
-    markModified();
+    TLChartState changed = chartState;
+    changed.tPos = position;
+    changeChartState(changed, ChartStateUndoCommand::Arrow, tr("Change Arrow"));
 }
 
 void Zelvaro::readSettings()

@@ -19,6 +19,7 @@ class QScrollArea;
 class QSlider;
 class QSpinBox;
 class QStringListModel;
+class QUndoStack;
 class TLDateEdit;
 class TLine;
 class TLItemModel;
@@ -39,6 +40,14 @@ public:
     void openCommandLine(const QStringList &arguments);
 
     void createTimeline(int typ);
+
+    // The document as the steps of its history change it: the items, and
+    // the chart's settings, shown in the controls and the chart at once.
+    TLItemModel *items() const;
+    const TLChartState &currentChartState() const;
+    void applyChartState(const TLChartState &state);
+    // The rows the chart had before an item was placed below them.
+    void restoreRows(int rows);
     TLFileResult loadNative(const QString &path);
     TLFileResult saveNative(const QString &path);
     TLFileResult loadCsv(const QString &path);
@@ -77,6 +86,9 @@ private:
     void connectTimeline();
     void connectChangeTracking();
     void markModified();
+    void setModifiedMark(bool modified);
+    void changeChartState(const TLChartState &changed, int change, const QString &text);
+    void editCell(int row, int column, const QVariant &value);
     void followItemRows(int rows);
     QList<QPair<QCheckBox *, int>> flagBoxes() const;
     QSet<int> checkedFlags() const;
@@ -138,6 +150,7 @@ private:
     QString fileName;
     QStringListModel *titleModel = nullptr;
     QScrollArea *scrollArea = nullptr;
+    QUndoStack *undoStack = nullptr;
 };
 
 #endif

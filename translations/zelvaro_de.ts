@@ -202,7 +202,17 @@
 <context>
     <name>Zelvaro</name>
     <message>
-        <location filename="../app/chartcommands.cpp" line="+59"/>
+        <location filename="../app/chartcommands.cpp" line="+40"/>
+        <source>Change Background</source>
+        <translation>Hintergrund ändern</translation>
+    </message>
+    <message>
+        <location line="+16"/>
+        <source>Change Typ</source>
+        <translation>Typ ändern</translation>
+    </message>
+    <message>
+        <location line="+6"/>
         <source>Typ 1</source>
         <translation>Typ 1</translation>
     </message>
@@ -217,37 +227,37 @@
         <translation>Typ 3</translation>
     </message>
     <message>
-        <location filename="../app/documentcommands.cpp" line="+76"/>
+        <location filename="../app/documentcommands.cpp" line="+80"/>
         <source>Not a regular file</source>
         <translation>Keine gewöhnliche Datei</translation>
     </message>
     <message>
         <location line="+12"/>
-        <location line="+44"/>
+        <location line="+45"/>
         <location filename="../app/exportcommands.cpp" line="+67"/>
         <source>Choose a file</source>
         <translation>Datei wählen</translation>
     </message>
     <message>
-        <location line="-44"/>
+        <location line="-45"/>
         <source>Timeline (*.vrk);;Tables (*.csv);;All (*.*)</source>
         <translation>Zeitleisten (*.vrk);;Tabellen (*.csv);;Alle Dateien (*.*)</translation>
     </message>
     <message>
-        <location line="+44"/>
+        <location line="+45"/>
         <source>Timeline (*.vrk);;Tables (*.csv)</source>
         <translation>Zeitleisten (*.vrk);;Tabellen (*.csv)</translation>
     </message>
     <message>
-        <location line="+41"/>
+        <location line="+42"/>
         <location line="+13"/>
-        <location line="+95"/>
-        <location filename="../app/itemcommands.cpp" line="+47"/>
+        <location line="+97"/>
+        <location filename="../app/itemcommands.cpp" line="+50"/>
         <source>Zelvaro</source>
         <translation>Zelvaro</translation>
     </message>
     <message>
-        <location line="-108"/>
+        <location line="-110"/>
         <source>The chart has been changed.
 Do you want to save your changes?</source>
         <translation>Die Zeitleiste wurde geändert.
@@ -261,12 +271,12 @@ Do you want to replace it?</source>
 Möchten Sie die Datei ersetzen?</translation>
     </message>
     <message>
-        <location line="+43"/>
+        <location line="+44"/>
         <source>Zelvaro - %1</source>
         <translation>Zelvaro - %1</translation>
     </message>
     <message>
-        <location line="+11"/>
+        <location line="+12"/>
         <source>The file cannot be opened: %1</source>
         <translation>Die Datei kann nicht geöffnet werden: %1</translation>
     </message>
@@ -384,12 +394,27 @@ Möchten Sie die Datei ersetzen?</translation>
         <translation>Die Zeitleiste konnte nicht nach %1 gedruckt werden.</translation>
     </message>
     <message>
-        <location filename="../app/itemcommands.cpp" line="+0"/>
+        <location filename="../app/itemcommands.cpp" line="-22"/>
+        <source>New Item</source>
+        <translation>Neues Element</translation>
+    </message>
+    <message>
+        <location line="+16"/>
+        <source>Edit Item</source>
+        <translation>Element bearbeiten</translation>
+    </message>
+    <message>
+        <location line="+6"/>
         <source>do you real want to delete this item permanently?</source>
         <translation>Möchten Sie diesen Eintrag wirklich endgültig löschen?</translation>
     </message>
     <message>
-        <location filename="../app/zelvaro.cpp" line="+47"/>
+        <location line="+4"/>
+        <source>Delete Item</source>
+        <translation>Element löschen</translation>
+    </message>
+    <message>
+        <location filename="../app/zelvaro.cpp" line="+52"/>
         <source>&amp;Quit</source>
         <translation>&amp;Beenden</translation>
     </message>
@@ -439,6 +464,16 @@ Möchten Sie die Datei ersetzen?</translation>
         <translation>Typ ändern...</translation>
     </message>
     <message>
+        <location line="+6"/>
+        <source>&amp;Undo</source>
+        <translation>&amp;Rückgängig</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>&amp;Redo</source>
+        <translation>&amp;Wiederholen</translation>
+    </message>
+    <message>
         <location line="+3"/>
         <source>&amp;File</source>
         <translation>&amp;Datei</translation>
@@ -449,7 +484,7 @@ Möchten Sie die Datei ersetzen?</translation>
         <translation>Da&amp;ten</translation>
     </message>
     <message>
-        <location line="+2"/>
+        <location line="+4"/>
         <source>&amp;View</source>
         <translation>&amp;Ansicht</translation>
     </message>
@@ -464,12 +499,12 @@ Möchten Sie die Datei ersetzen?</translation>
         <translation>Regler</translation>
     </message>
     <message>
-        <location line="+66"/>
+        <location line="+69"/>
         <source>start</source>
         <translation>Beginn</translation>
     </message>
     <message>
-        <location line="+3"/>
+        <location line="+4"/>
         <source>end</source>
         <translation>Ende</translation>
     </message>
@@ -539,7 +574,7 @@ Möchten Sie die Datei ersetzen?</translation>
         <translation>Pfeilschatten</translation>
     </message>
     <message>
-        <location line="+38"/>
+        <location line="+39"/>
         <source>data</source>
         <translation>Einträge</translation>
     </message>
@@ -549,9 +584,49 @@ Möchten Sie die Datei ersetzen?</translation>
         <translation>Titel</translation>
     </message>
     <message>
-        <location line="+107"/>
+        <location line="+106"/>
+        <source>Edit %1</source>
+        <translation>%1 bearbeiten</translation>
+    </message>
+    <message>
+        <location line="+55"/>
         <source>*Neu*</source>
         <translation>*Neu*</translation>
+    </message>
+    <message>
+        <location line="+38"/>
+        <source>Change Display Switches</source>
+        <translation>Anzeige umschalten</translation>
+    </message>
+    <message>
+        <location line="+33"/>
+        <source>Change Start</source>
+        <translation>Beginn ändern</translation>
+    </message>
+    <message>
+        <location line="+7"/>
+        <source>Change End</source>
+        <translation>Ende ändern</translation>
+    </message>
+    <message>
+        <location line="+7"/>
+        <source>Change Width</source>
+        <translation>Tagesbreite ändern</translation>
+    </message>
+    <message>
+        <location line="+7"/>
+        <source>Change Height</source>
+        <translation>Zeilenhöhe ändern</translation>
+    </message>
+    <message>
+        <location line="+7"/>
+        <source>Change Rows</source>
+        <translation>Zeilen ändern</translation>
+    </message>
+    <message>
+        <location line="+7"/>
+        <source>Change Arrow</source>
+        <translation>Pfeil ändern</translation>
     </message>
 </context>
 </TS>

@@ -202,7 +202,17 @@
 <context>
     <name>Zelvaro</name>
     <message>
-        <location filename="../app/chartcommands.cpp" line="+59"/>
+        <location filename="../app/chartcommands.cpp" line="+40"/>
+        <source>Change Background</source>
+        <translation>Change Background</translation>
+    </message>
+    <message>
+        <location line="+16"/>
+        <source>Change Typ</source>
+        <translation>Change Style</translation>
+    </message>
+    <message>
+        <location line="+6"/>
         <source>Typ 1</source>
         <translation>Style 1</translation>
     </message>
@@ -217,37 +227,37 @@
         <translation>Style 3</translation>
     </message>
     <message>
-        <location filename="../app/documentcommands.cpp" line="+76"/>
+        <location filename="../app/documentcommands.cpp" line="+80"/>
         <source>Not a regular file</source>
         <translation>Not a regular file</translation>
     </message>
     <message>
         <location line="+12"/>
-        <location line="+44"/>
+        <location line="+45"/>
         <location filename="../app/exportcommands.cpp" line="+67"/>
         <source>Choose a file</source>
         <translation>Choose a file</translation>
     </message>
     <message>
-        <location line="-44"/>
+        <location line="-45"/>
         <source>Timeline (*.vrk);;Tables (*.csv);;All (*.*)</source>
         <translation>Timeline charts (*.vrk);;Tables (*.csv);;All files (*.*)</translation>
     </message>
     <message>
-        <location line="+44"/>
+        <location line="+45"/>
         <source>Timeline (*.vrk);;Tables (*.csv)</source>
         <translation>Timeline charts (*.vrk);;Tables (*.csv)</translation>
     </message>
     <message>
-        <location line="+41"/>
+        <location line="+42"/>
         <location line="+13"/>
-        <location line="+95"/>
-        <location filename="../app/itemcommands.cpp" line="+47"/>
+        <location line="+97"/>
+        <location filename="../app/itemcommands.cpp" line="+50"/>
         <source>Zelvaro</source>
         <translation>Zelvaro</translation>
     </message>
     <message>
-        <location line="-108"/>
+        <location line="-110"/>
         <source>The chart has been changed.
 Do you want to save your changes?</source>
         <translation>The chart has been changed.
@@ -261,12 +271,12 @@ Do you want to replace it?</source>
 Do you want to replace it?</translation>
     </message>
     <message>
-        <location line="+43"/>
+        <location line="+44"/>
         <source>Zelvaro - %1</source>
         <translation>Zelvaro - %1</translation>
     </message>
     <message>
-        <location line="+11"/>
+        <location line="+12"/>
         <source>The file cannot be opened: %1</source>
         <translation>The file cannot be opened: %1</translation>
     </message>
@@ -384,12 +394,27 @@ Do you want to replace it?</translation>
         <translation>The chart could not be printed to %1.</translation>
     </message>
     <message>
-        <location filename="../app/itemcommands.cpp" line="+0"/>
+        <location filename="../app/itemcommands.cpp" line="-22"/>
+        <source>New Item</source>
+        <translation>New Item</translation>
+    </message>
+    <message>
+        <location line="+16"/>
+        <source>Edit Item</source>
+        <translation>Edit Item</translation>
+    </message>
+    <message>
+        <location line="+6"/>
         <source>do you real want to delete this item permanently?</source>
         <translation>Do you really want to delete this item permanently?</translation>
     </message>
     <message>
-        <location filename="../app/zelvaro.cpp" line="+47"/>
+        <location line="+4"/>
+        <source>Delete Item</source>
+        <translation>Delete Item</translation>
+    </message>
+    <message>
+        <location filename="../app/zelvaro.cpp" line="+52"/>
         <source>&amp;Quit</source>
         <translation>&amp;Quit</translation>
     </message>
@@ -439,6 +464,16 @@ Do you want to replace it?</translation>
         <translation>Change Style...</translation>
     </message>
     <message>
+        <location line="+6"/>
+        <source>&amp;Undo</source>
+        <translation>&amp;Undo</translation>
+    </message>
+    <message>
+        <location line="+2"/>
+        <source>&amp;Redo</source>
+        <translation>&amp;Redo</translation>
+    </message>
+    <message>
         <location line="+3"/>
         <source>&amp;File</source>
         <translation>&amp;File</translation>
@@ -449,7 +484,7 @@ Do you want to replace it?</translation>
         <translation>Da&amp;ta</translation>
     </message>
     <message>
-        <location line="+2"/>
+        <location line="+4"/>
         <source>&amp;View</source>
         <translation>&amp;View</translation>
     </message>
@@ -464,12 +499,12 @@ Do you want to replace it?</translation>
         <translation>Controls</translation>
     </message>
     <message>
-        <location line="+66"/>
+        <location line="+69"/>
         <source>start</source>
         <translation>Start</translation>
     </message>
     <message>
-        <location line="+3"/>
+        <location line="+4"/>
         <source>end</source>
         <translation>End</translation>
     </message>
@@ -539,7 +574,7 @@ Do you want to replace it?</translation>
         <translation>Arrow Shadow</translation>
     </message>
     <message>
-        <location line="+38"/>
+        <location line="+39"/>
         <source>data</source>
         <translation>Items</translation>
     </message>
@@ -549,9 +584,49 @@ Do you want to replace it?</translation>
         <translation>Titles</translation>
     </message>
     <message>
-        <location line="+107"/>
+        <location line="+106"/>
+        <source>Edit %1</source>
+        <translation>Edit %1</translation>
+    </message>
+    <message>
+        <location line="+55"/>
         <source>*Neu*</source>
         <translation>*New*</translation>
+    </message>
+    <message>
+        <location line="+38"/>
+        <source>Change Display Switches</source>
+        <translation>Change Display Switches</translation>
+    </message>
+    <message>
+        <location line="+33"/>
+        <source>Change Start</source>
+        <translation>Change Start</translation>
+    </message>
+    <message>
+        <location line="+7"/>
+        <source>Change End</source>
+        <translation>Change End</translation>
+    </message>
+    <message>
+        <location line="+7"/>
+        <source>Change Width</source>
+        <translation>Change Day Width</translation>
+    </message>
+    <message>
+        <location line="+7"/>
+        <source>Change Height</source>
+        <translation>Change Row Height</translation>
+    </message>
+    <message>
+        <location line="+7"/>
+        <source>Change Rows</source>
+        <translation>Change Rows</translation>
+    </message>
+    <message>
+        <location line="+7"/>
+        <source>Change Arrow</source>
+        <translation>Change Arrow</translation>
     </message>
 </context>
 </TS>

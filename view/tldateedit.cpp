@@ -90,8 +90,14 @@ TLDateEdit::TLDateEdit(QWidget *parent)
         }
         last = quoted ? QChar() : c;
     }
-    connect(lineEdit(), &QLineEdit::textEdited, this, &TLDateEdit::takeTyped);
-    connect(this, &QAbstractSpinBox::editingFinished, this, &TLDateEdit::showDate);
+    connect(lineEdit(), &QLineEdit::textEdited, this, [this](const QString &text) {
+        if (keyboardTracking())
+            takeTyped(text);
+    });
+    connect(this, &QAbstractSpinBox::editingFinished, this, [this] {
+        takeTyped(text());
+        showDate();
+    });
     showDate();
 }
 
@@ -119,7 +125,11 @@ void TLDateEdit::setDate(const QDate &date)
 {
     if (date.isNull() && !noDateAllowed)
         return;
-    changeTo(date.isNull() ? date : std::clamp(date, TLDateRange::first(), TLDateRange::last()));
+    const QDate held = date.isNull() ? date : std::clamp(date, TLDateRange::first(), TLDateRange::last());
+    // The date shown already stays as it is typed.
+    if (held == current)
+        return;
+    changeTo(held);
     showDate();
 }
 
@@ -136,8 +146,9 @@ void TLDateEdit::showDate()
     lineEdit()->setText(current.isNull() ? QString() : TLDateText::format(current, format));
 }
 
-// What is typed counts as soon as it names a date, without being written
-// anew under the cursor.
+// What is typed counts once it names a date, without being written anew
+// under the cursor: at once while the keyboard is tracked, else when the
+// editing is finished.
 void TLDateEdit::takeTyped(const QString &text)
 {
     if (const std::optional<QDate> typed = parse(text))

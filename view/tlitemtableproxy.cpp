@@ -80,7 +80,10 @@ QVariant TLItemTableProxy::data(const QModelIndex &index, int role) const
 
 bool TLItemTableProxy::setData(const QModelIndex &index, const QVariant &value, int role)
 {
-    return source && source->setData(toSource(index), value, role);
+    if (!source || !index.isValid() || role != Qt::EditRole || !(flags(index) & Qt::ItemIsEditable))
+        return false;
+    emit cellEditRequested(index.row(), index.column(), value);
+    return true;
 }
 
 Qt::ItemFlags TLItemTableProxy::flags(const QModelIndex &index) const

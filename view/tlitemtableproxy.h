@@ -10,6 +10,9 @@
 // passed on as it comes, row for row: Qt's own proxy models tell a view of
 // new vertical titles before they tell it of the rows they belong to, and a
 // table view then counts the new rows twice.
+//
+// An edit made in the table is not written here: it is asked for, so that
+// whoever keeps the document's history writes it as a step of its own.
 class TLItemTableProxy : public QAbstractTableModel
 {
     Q_OBJECT
@@ -26,6 +29,9 @@ public:
     bool setData(const QModelIndex &index, const QVariant &value, int role = Qt::EditRole) override;
     QVariant headerData(int section, Qt::Orientation orientation, int role = Qt::DisplayRole) const override;
     Qt::ItemFlags flags(const QModelIndex &index) const override;
+
+signals:
+    void cellEditRequested(int row, int column, const QVariant &value);
 
 private:
     QModelIndex toSource(const QModelIndex &index) const;
