@@ -7,6 +7,8 @@ packages=(cmake ninja-build g++ qt6-base-dev qt6-tools-dev qt6-tools-dev-tools q
           fonts-dejavu-core
           # the toolkit's own dialogs and buttons in German, which the translation test reads
           qt6-translations-l10n
+          # reads the text of printed charts back in the tests
+          poppler-utils
           # what the install and package checks use
           dpkg-dev desktop-file-utils appstream shared-mime-info xdg-utils libfile-mimeinfo-perl)
 source "$(dirname "${BASH_SOURCE[0]}")/packages.sh"

@@ -47,6 +47,26 @@ QRect paintedPart(QPainter *painter, const QRect &widgetRect, int x, int y, qint
     return (QRectF(x, y, double(w), double(h)) & QRectF(visibleArea(painter, widgetRect))).toAlignedRect();
 }
 
+// A label is drawn as text where the painter records drawing commands (a
+// printer, a PDF or SVG file, or a picture recorded for them), and as a
+// picture of it, made at the device's resolution, where it paints pixels.
+bool drawsCommands(const QPainter *painter)
+{
+    const QPaintEngine *engine = painter->paintEngine();
+    if (!engine)
+        return false;
+    switch (engine->type()) {
+    case QPaintEngine::Picture:
+    case QPaintEngine::Pdf:
+    case QPaintEngine::SVG:
+    case QPaintEngine::MacPrinter:
+    case QPaintEngine::Windows:
+        return true;
+    default:
+        return false;
+    }
+}
+
 bool coversOpaquely(const QBrush &brush)
 {
     if (brush.style() == Qt::TexturePattern && brush.texture().isNull())
@@ -82,12 +102,27 @@ BoxSurface boxSurface(QPainter *painter, const QRect &part)
     return { pixmap, toDevice.inverted().map(QPointF(left, top)) };
 }
 
+// The label cut off at the box, as the picture of a box cuts it.
+void drawLabelAsText(QPainter *painter, int x, int y, QTextDocument *document)
+{
+    painter->translate(x, y);
+    document->drawContents(painter, QRectF());
+}
+
 void drawSquareBox(QPainter *painter, const QRect &widgetRect, int x, int y, int w, int h, const QColor &fill,
                    QTextDocument *document)
 {
     const QRect part = paintedPart(painter, widgetRect, x, y, w, h);
     if (part.isEmpty())
         return;
+    if (drawsCommands(painter)) {
+        painter->save();
+        painter->setClipRect(part, Qt::IntersectClip);
+        painter->fillRect(QRectF(x, y, w, h), QBrush(fill, Qt::SolidPattern));
+        drawLabelAsText(painter, x, y, document);
+        painter->restore();
+        return;
+    }
     BoxSurface box = boxSurface(painter, part);
     if (fill.alpha() < 255)
         box.pixmap.fill(Qt::transparent);
@@ -113,6 +148,22 @@ void drawRoundedBox(QPainter *painter, const QRect &widgetRect, const QBrush &ba
     const QRect part = paintedPart(painter, widgetRect, x, y, qint64(w) + 10, qint64(h) + 6);
     if (part.isEmpty())
         return;
+    if (drawsCommands(painter)) {
+        painter->save();
+        painter->setClipRect(part, Qt::IntersectClip);
+        painter->fillRect(part, background);
+        painter->setPen(Qt::NoPen);
+        if (shadow) {
+            painter->setBrush(QBrush(itemShadowColor, Qt::SolidPattern));
+            painter->drawRoundedRect(QRectF(double(x) + shadowOffset, double(y) + shadowOffset, w, h), roundness,
+                                     roundness, Qt::RelativeSize);
+        }
+        painter->setBrush(QBrush(fill, Qt::SolidPattern));
+        painter->drawRoundedRect(QRectF(x, y, w, h), roundness, roundness, Qt::RelativeSize);
+        drawLabelAsText(painter, x, y, document);
+        painter->restore();
+        return;
+    }
     BoxSurface box = boxSurface(painter, part);
     if (!coversOpaquely(background))
         box.pixmap.fill(Qt::transparent);
@@ -330,13 +381,17 @@ void drawArrow(QPainter *painter, int axis, double length, int tip, Qt::Orientat
     painter->setPen(savedPen);
 }
 
-QPen markPen(MarkKind kind)
+QPen markPen(MarkKind kind, const QPainter *painter)
 {
     const bool wide = kind == MarkKind::Year || kind == MarkKind::Month;
     QPen pen(kind == MarkKind::Year || kind == MarkKind::Week ? Qt::DashDotLine : Qt::DotLine);
     // A pen built from a style alone used to be one device pixel wide
-    // (width 0); Qt 6 gives it width 1.
-    pen.setWidth(wide ? 2 : 0);
+    // (width 0); Qt 6 gives it width 1. On paper the thinnest line a
+    // device draws would vanish: the screen's pixel is printed enlarged.
+    if (wide)
+        pen.setWidth(2);
+    else
+        pen.setWidth(painter && drawsCommands(painter) ? 1 : 0);
     return pen;
 }
 

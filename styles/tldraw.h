@@ -85,7 +85,9 @@ QPolygonF arrowShadowPolygon(double length, int axis, int tip, Qt::Orientation o
 void drawArrow(QPainter *painter, int axis, double length, int tip, Qt::Orientation orientation,
                const QSet<int> &flags);
 
-QPen markPen(MarkKind kind);
+// The pen of a mark: hairlines on the screen, as wide as a pixel of the
+// chart where the painter records drawing commands.
+QPen markPen(MarkKind kind, const QPainter *painter = nullptr);
 
 }
 

@@ -60,7 +60,7 @@ void TLine1::paint(QPainter *painter)
         const QPen savedPen = painter->pen();
         switch (kind) {
         case TLDraw::MarkKind::Year:
-            painter->setPen(TLDraw::markPen(kind));
+            painter->setPen(TLDraw::markPen(kind, painter));
             painter->drawLine(x, axisY + 20, x, 0);
             painter->drawText(QPointF(x - half, axisY + 25), label);
             painter->drawLine(x, axisY + 28, x, h);
@@ -68,13 +68,13 @@ void TLine1::paint(QPainter *painter)
         case TLDraw::MarkKind::Month:
             painter->drawLine(x, axisY + 10, x, axisY);
             painter->drawText(QPointF(x - half, axisY + 20), label);
-            painter->setPen(TLDraw::markPen(kind));
+            painter->setPen(TLDraw::markPen(kind, painter));
             painter->drawLine(x, axisY, x, 0);
             painter->drawLine(x, axisY + 22, x, h);
             break;
         case TLDraw::MarkKind::Week:
         case TLDraw::MarkKind::Day:
-            painter->setPen(TLDraw::markPen(kind));
+            painter->setPen(TLDraw::markPen(kind, painter));
             painter->drawLine(x, axisY, x, 0);
             painter->drawLine(x, axisY + 12, x, h);
             painter->setPen(savedPen);

@@ -92,7 +92,7 @@ void TLine2::paint(QPainter *painter)
         const QPen markStartPen = painter->pen();
         switch (kind) {
         case TLDraw::MarkKind::Year:
-            painter->setPen(TLDraw::markPen(kind));
+            painter->setPen(TLDraw::markPen(kind, painter));
             painter->drawText(QPoint(pixel((365 * dayWidth - tw) * 0.5 + x), 10), label);
             painter->drawLine(x, 10, x, h - 5);
             painter->setPen(markStartPen);
@@ -101,7 +101,7 @@ void TLine2::paint(QPainter *painter)
             break;
         case TLDraw::MarkKind::Month:
             painter->drawText(QPoint(pixel((30 * dayWidth - tw) * 0.5 + x), 25), label);
-            painter->setPen(TLDraw::markPen(kind));
+            painter->setPen(TLDraw::markPen(kind, painter));
             painter->drawLine(x, 50, x, h - 5);
             painter->setPen(markStartPen);
             if (dayWidth >= 20) {
@@ -111,7 +111,7 @@ void TLine2::paint(QPainter *painter)
             break;
         case TLDraw::MarkKind::Week:
         case TLDraw::MarkKind::Day:
-            painter->setPen(TLDraw::markPen(kind));
+            painter->setPen(TLDraw::markPen(kind, painter));
             painter->drawLine(x, 50, x, h - 5);
             painter->setPen(markStartPen);
             painter->drawText(QPoint(x - tw / 2, 45), label);

@@ -59,7 +59,7 @@ void TLine3::paint(QPainter *painter)
         const int y = itemPoint(day, 0).y();
         const int tw = metrics.horizontalAdvance(label);
         const QPen savedPen = painter->pen();
-        painter->setPen(TLDraw::markPen(kind));
+        painter->setPen(TLDraw::markPen(kind, painter));
         switch (kind) {
         case TLDraw::MarkKind::Year:
             painter->drawLine(axisX + 10, y, 0, y);

@@ -186,6 +186,54 @@ inline void addReferenceItems(TLItemModel *model)
             QColor("#ffffff"), QDate(2006, 10, 25));
 }
 
+// The pixels where a chart drawn at a scale differs from it at scale 1 by
+// more than antialiasing, hinting and the phase of dotted lines explain:
+// ink (a pixel visibly not white) in one with none within 2 pixels in the
+// other, or another colour inside an area of one colour.
+inline QList<QPoint> scaledMismatches(const QImage &reference, const QImage &scaled)
+{
+    const auto isInk = [](QRgb p) { return std::min({ qRed(p), qGreen(p), qBlue(p) }) < 200; };
+    const auto anyNear = [&reference](int x, int y, const auto &test) {
+        for (int v = std::max(0, y - 2); v <= std::min(reference.height() - 1, y + 2); ++v) {
+            for (int u = std::max(0, x - 2); u <= std::min(reference.width() - 1, x + 2); ++u) {
+                if (test(u, v))
+                    return true;
+            }
+        }
+        return false;
+    };
+    // A device pixel belongs to the logical pixel its centre lies in.
+    QImage scaledInk(reference.size(), QImage::Format_Mono), offColour(reference.size(), QImage::Format_Mono);
+    scaledInk.fill(0);
+    offColour.fill(0);
+    for (int v = 0; v < scaled.height(); ++v) {
+        for (int u = 0; u < scaled.width(); ++u) {
+            const int x = int((u + 0.5) / scaled.devicePixelRatio()), y = int((v + 0.5) / scaled.devicePixelRatio());
+            if (!reference.valid(x, y))
+                continue;
+            const QRgb p = scaled.pixel(u, v), colour = reference.pixel(x, y);
+            if (isInk(p))
+                scaledInk.setPixel(x, y, 1);
+            if (std::max({ qAbs(qRed(p) - qRed(colour)), qAbs(qGreen(p) - qGreen(colour)),
+                           qAbs(qBlue(p) - qBlue(colour)) }) > 16)
+                offColour.setPixel(x, y, 1);
+        }
+    }
+    QList<QPoint> mismatches;
+    for (int y = 0; y < reference.height(); ++y) {
+        for (int x = 0; x < reference.width(); ++x) {
+            const QRgb colour = reference.pixel(x, y);
+            const bool flat = !anyNear(x, y, [&](int u, int v) { return reference.pixel(u, v) != colour; });
+            if ((isInk(colour) && !anyNear(x, y, [&](int u, int v) { return scaledInk.pixelIndex(u, v) != 0; }))
+                || (scaledInk.pixelIndex(x, y) != 0
+                    && !anyNear(x, y, [&](int u, int v) { return isInk(reference.pixel(u, v)); }))
+                || (flat && offColour.pixelIndex(x, y) != 0))
+                mismatches.append(QPoint(x, y));
+        }
+    }
+    return mismatches;
+}
+
 // Compares image with the reference file name in the test data, or writes
 // it there when ZELVARO_UPDATE_REFERENCES is 1.
 inline void compareWithReference(const QImage &image, const QString &name)
