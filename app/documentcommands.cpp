@@ -5,6 +5,7 @@
 
 #include "model/tlcsv.h"
 #include "model/tldocument.h"
+#include "model/tlinputfile.h"
 #include "model/tlitemmodel.h"
 #include "model/tlsavefile.h"
 #include "view/tldatetext.h"
@@ -69,18 +70,6 @@ bool isNativeName(const QString &path)
 bool isTableName(const QString &path)
 {
     return path.endsWith(QLatin1String(tableEnding));
-}
-
-// A name that leads to a device or a pipe would be read without end, or
-// block until something writes to it; only regular files are opened.
-TLFileResult openForReading(QFile *file)
-{
-    const QFileInfo info(file->fileName());
-    if (info.exists() && !info.isFile())
-        return TLFileResult(TLFileResult::OpenFailed, QCoreApplication::translate("Zelvaro", "Not a regular file"));
-    if (!file->open(QIODevice::ReadOnly))
-        return TLFileResult(TLFileResult::OpenFailed, file->errorString());
-    return TLFileResult();
 }
 
 }
@@ -292,7 +281,7 @@ void Zelvaro::reportFileResult(const QString &path, const TLFileResult &result)
 TLFileResult Zelvaro::loadNative(const QString &path)
 {
     QFile file(path);
-    if (const TLFileResult opened = openForReading(&file); !opened)
+    if (const TLFileResult opened = TLInputFile::open(&file); !opened)
         return opened;
     TLDocument document;
     const TLFileResult result = TLDocument::read(&file, &document);
@@ -327,7 +316,7 @@ TLFileResult Zelvaro::loadCsv(const QString &path)
 {
     // Raw bytes: the codec tells the encoding and takes either line end.
     QFile file(path);
-    if (const TLFileResult opened = openForReading(&file); !opened)
+    if (const TLFileResult opened = TLInputFile::open(&file); !opened)
         return opened;
     QList<TLItem> items;
     const TLFileResult result = TLCsv::read(&file, &items);

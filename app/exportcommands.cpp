@@ -2,7 +2,7 @@
 
 #include "app/zelvaro.h"
 
-#include "app/chartrenderer.h"
+#include "view/chartrenderer.h"
 #include "model/tlsavefile.h"
 #include "view/tline.h"
 

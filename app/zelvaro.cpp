@@ -3,9 +3,8 @@
 #include "app/cellundocommand.h"
 #include "app/chartstateundocommand.h"
 #include "model/tlitemmodel.h"
-#include "styles/tline1.h"
-#include "styles/tline2.h"
-#include "styles/tline3.h"
+#include "styles/tlstylefactory.h"
+#include "view/tline.h"
 #include "view/tldateedit.h"
 #include "view/tlgeometry.h"
 #include "view/tlitemdelegate.h"
@@ -357,19 +356,8 @@ void Zelvaro::closeEvent(QCloseEvent *event)
 void Zelvaro::createTimeline(int typ)
 {
     delete timeline;
-    switch (typ) {
-    case 2:
-        timeline = new TLine2(scrollArea);
-        break;
-    case 3:
-        timeline = new TLine3(scrollArea);
-        break;
-    default:
-        typ = 1;
-        timeline = new TLine1(scrollArea);
-        break;
-    }
-    chartState.style = typ;
+    chartState.style = TLStyleFactory::isStyle(typ) ? typ : 1;
+    timeline = TLStyleFactory::create(chartState.style, scrollArea);
     timeline->setModel(itemModel);
     timeline->setState(chartState);
     scrollArea->setWidget(timeline);

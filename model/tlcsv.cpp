@@ -39,26 +39,6 @@ bool isAsciiDigit(QChar c)
     return c >= QLatin1Char('0') && c <= QLatin1Char('9');
 }
 
-// Years 1 to 9999 are written as they always were, so that no table
-// changes. The others take the ISO 8601 expanded form spreadsheets write:
-// astronomical years, where 1 BC is year 0 and 44 BC is -43, with a sign
-// where four digits alone would not read back.
-QString dateText(const QDate &date)
-{
-    if (!date.isValid())
-        return QString();
-    if (date.year() >= 1 && date.year() <= 9999)
-        return date.toString(Qt::ISODate);
-    // Qt counts no year 0.
-    const qint64 year = date.year() < 0 ? qint64(date.year()) + 1 : date.year();
-    const QLatin1Char zero('0');
-    return QStringLiteral("%1%2-%3-%4")
-        .arg(year < 0 ? QStringLiteral("-") : year > 9999 ? QStringLiteral("+") : QString())
-        .arg(qAbs(year), 4, 10, zero)
-        .arg(date.month(), 2, 10, zero)
-        .arg(date.day(), 2, 10, zero);
-}
-
 int twoDigits(QStringView text, qsizetype at)
 {
     if (!isAsciiDigit(text.at(at)) || !isAsciiDigit(text.at(at + 1)))
@@ -93,15 +73,6 @@ QDate expandedDate(QStringView text)
     if (month < 0 || day < 0 || year < INT_MIN || year > INT_MAX)
         return QDate();
     return QDate(int(year), month, day);
-}
-
-// The fields convert as the item model converts strings, so that a table
-// reads the same whichever way its values reach the model; dates outside
-// the years Qt's own form names are read in the expanded form.
-QDate dateFromText(QStringView text)
-{
-    const QDate date = QDate::fromString(text, Qt::ISODate);
-    return date.isValid() || text.isEmpty() ? date : expandedDate(text);
 }
 
 bool startsWithUtf16Bom(QByteArrayView bytes)
@@ -580,7 +551,7 @@ private:
     TLItem item(const RecordSpans &spans)
     {
         TLItem item;
-        item.date = dateFromText(fieldText(spans.fields[TLItem::DateColumn]));
+        item.date = TLCsv::dateFromText(fieldText(spans.fields[TLItem::DateColumn]));
         // Qt's own conversion of a QVariant cuts a number beyond int to its
         // low bits; out of range, a row is no number.
         item.pos = fieldText(spans.fields[TLItem::PosColumn]).toInt();
@@ -589,7 +560,7 @@ private:
         if (spans.count > TLItem::BackgroundColorColumn)
             item.backgroundColor = QColor::fromString(fieldText(spans.fields[TLItem::BackgroundColorColumn]));
         if (spans.count > TLItem::EndDateColumn)
-            item.endDate = dateFromText(fieldText(spans.fields[TLItem::EndDateColumn]));
+            item.endDate = TLCsv::dateFromText(fieldText(spans.fields[TLItem::EndDateColumn]));
         return item;
     }
 
@@ -640,6 +611,35 @@ void appendField(QString *line, const QString &value)
     line->append(QLatin1Char(Quote));
 }
 
+}
+
+// Years 1 to 9999 are written as they always were, so that no table
+// changes. The others take the ISO 8601 expanded form spreadsheets write:
+// astronomical years, where 1 BC is year 0 and 44 BC is -43, with a sign
+// where four digits alone would not read back.
+QString TLCsv::dateText(const QDate &date)
+{
+    if (!date.isValid())
+        return QString();
+    if (date.year() >= 1 && date.year() <= 9999)
+        return date.toString(Qt::ISODate);
+    // Qt counts no year 0.
+    const qint64 year = date.year() < 0 ? qint64(date.year()) + 1 : date.year();
+    const QLatin1Char zero('0');
+    return QStringLiteral("%1%2-%3-%4")
+        .arg(year < 0 ? QStringLiteral("-") : year > 9999 ? QStringLiteral("+") : QString())
+        .arg(qAbs(year), 4, 10, zero)
+        .arg(date.month(), 2, 10, zero)
+        .arg(date.day(), 2, 10, zero);
+}
+
+// The fields convert as the item model converts strings, so that a table
+// reads the same whichever way its values reach the model; dates outside
+// the years Qt's own form names are read in the expanded form.
+QDate TLCsv::dateFromText(QStringView text)
+{
+    const QDate date = QDate::fromString(text, Qt::ISODate);
+    return date.isValid() || text.isEmpty() ? date : expandedDate(text);
 }
 
 QString TLCsv::decode(const QByteArray &data)
@@ -738,7 +738,7 @@ QByteArray TLCsv::write(const QList<TLItem> &items)
 {
     QString out;
     for (const TLItem &item : items) {
-        appendField(&out, dateText(item.date));
+        appendField(&out, TLCsv::dateText(item.date));
         out.append(QLatin1Char(Separator));
         appendField(&out, QString::number(item.pos));
         out.append(QLatin1Char(Separator));
@@ -746,7 +746,7 @@ QByteArray TLCsv::write(const QList<TLItem> &items)
         out.append(QLatin1Char(Separator));
         appendField(&out, item.backgroundColor.name());
         out.append(QLatin1Char(Separator));
-        appendField(&out, dateText(item.endDate));
+        appendField(&out, TLCsv::dateText(item.endDate));
         out.append(QLatin1Char(LineEnd));
     }
     return out.toUtf8();

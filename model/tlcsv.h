@@ -38,6 +38,11 @@ public:
     // feeds.
     static QString decode(const QByteArray &data);
 
+    // A date as a table writes it, and a date read from a table: yyyy-MM-dd,
+    // and the expanded form outside the years 1 to 9999.
+    static QString dateText(const QDate &date);
+    static QDate dateFromText(QStringView text);
+
     // The range a table's chart shows: from the earliest date to five days
     // after the latest, over the items whose date is set. False, and the
     // dates untouched, when no item has one.

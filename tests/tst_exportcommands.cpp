@@ -1,4 +1,4 @@
-#include "app/chartrenderer.h"
+#include "view/chartrenderer.h"
 #include "chartprobe.h"
 #include "view/tline.h"
 #include "windowprobe.h"

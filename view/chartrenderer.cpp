@@ -1,4 +1,4 @@
-#include "app/chartrenderer.h"
+#include "view/chartrenderer.h"
 
 #include <QImage>
 #include <QPaintDevice>
