@@ -8,7 +8,6 @@
 #include "model/tlinputfile.h"
 #include "model/tlitemmodel.h"
 #include "model/tlsavefile.h"
-#include "view/tldatetext.h"
 #include "view/tline.h"
 
 #include <QAbstractItemDelegate>
@@ -230,52 +229,8 @@ void Zelvaro::setCurrentFile(const QString &path)
 
 void Zelvaro::reportFileResult(const QString &path, const TLFileResult &result)
 {
-    QString reason;
-    switch (result.error()) {
-    case TLFileResult::NoError:
-        return;
-    case TLFileResult::OpenFailed:
-        reason = tr("The file cannot be opened: %1").arg(result.detail());
-        break;
-    case TLFileResult::NotAChart:
-        reason = tr("The file is not a timeline chart.");
-        break;
-    case TLFileResult::UnsupportedVersion:
-        reason = tr("The file was written in a newer, unsupported version of the format.");
-        break;
-    case TLFileResult::UnknownStyle:
-        reason = tr("The file asks for a chart style this program does not know.");
-        break;
-    case TLFileResult::WriteFailed:
-        reason = tr("The file cannot be written: %1").arg(result.detail());
-        break;
-    case TLFileResult::FolderNotWritable:
-        reason = tr("The folder %1 takes no new file (%2). A save writes the new file beside the old one and "
-                    "replaces the old one only when it is complete, so the file was left as it was. Save it "
-                    "elsewhere with Save As.")
-                     .arg(QDir::toNativeSeparators(QFileInfo(path).absolutePath()), result.detail());
-        break;
-    case TLFileResult::UnknownEnding:
-        reason = tr("This is not a timeline or table file: the name must end in .vrk or .csv.");
-        break;
-    case TLFileResult::DateNotStorable:
-        reason = tr("The chart format holds dates from 25 November 4714 BC on, but not %1. "
-                    "Save the chart as a table (.csv) to keep it.")
-                     .arg(TLDateText::format(QDate::fromJulianDay(result.count()), QStringLiteral("d MMMM yyyy")));
-        break;
-    case TLFileResult::Truncated:
-        reason = tr("The file ends early; %1 items were read.").arg(result.count());
-        break;
-    case TLFileResult::StoppedAtLine:
-        reason = tr("The table stops at line %1, whose record has fewer than three fields; "
-                    "the items before it were read.")
-                     .arg(result.count());
-        break;
-    case TLFileResult::UnknownEncoding:
-        reason = tr("The table is in UTF-16 without a byte-order mark; save it as UTF-8 and open it again.");
-        break;
-    }
-    QMessageBox::warning(this, tr("Zelvaro"), tr("%1\n\n%2").arg(QDir::toNativeSeparators(path), reason));
+    if (!result)
+        QMessageBox::warning(this, tr("Zelvaro"), tr("%1\n\n%2").arg(QDir::toNativeSeparators(path), result.reason(path)));
 }
 
 TLFileResult Zelvaro::loadNative(const QString &path)

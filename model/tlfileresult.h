@@ -47,6 +47,10 @@ public:
     Error error() const { return err; }
     // The system's own words where there are any (a file error string).
     QString detail() const { return text; }
+    // Why the file at path was not read or written, in a sentence of the
+    // user's language; empty without an error.
+    QString reason(const QString &path) const;
+
     // The items read before a Truncated end, the line of StoppedAtLine, or
     // the Julian day of DateNotStorable.
     qint64 count() const { return number; }

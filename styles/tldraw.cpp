@@ -2,7 +2,7 @@
 
 #include "model/tlchartoptions.h"
 #include "model/tlitem.h"
-#include "view/tldatetext.h"
+#include "model/tldatetext.h"
 #include "view/tlgeometry.h"
 
 #include <QBrush>

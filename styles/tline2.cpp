@@ -2,7 +2,7 @@
 
 #include "model/tlitemmodel.h"
 #include "styles/tldraw.h"
-#include "view/tldatetext.h"
+#include "model/tldatetext.h"
 #include "view/tlgeometry.h"
 
 #include <QAbstractItemModel>

@@ -1,6 +1,6 @@
 #include "model/tldaterange.h"
 #include "view/tldateedit.h"
-#include "view/tldatetext.h"
+#include "model/tldatetext.h"
 
 #include <QLineEdit>
 #include <QSignalSpy>

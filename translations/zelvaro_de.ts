@@ -90,7 +90,7 @@
 <context>
     <name>TLDateText</name>
     <message>
-        <location filename="../view/tldatetext.cpp" line="+9"/>
+        <location filename="../model/tldatetext.cpp" line="+9"/>
         <source>%1 BC</source>
         <translation>%1 v. Chr.</translation>
     </message>
@@ -227,12 +227,12 @@
         <translation>Typ 3</translation>
     </message>
     <message>
-        <location filename="../app/documentcommands.cpp" line="+80"/>
+        <location filename="../model/tlinputfile.cpp" line="+11"/>
         <source>Not a regular file</source>
         <translation>Keine gewöhnliche Datei</translation>
     </message>
     <message>
-        <location line="+12"/>
+        <location filename="../app/documentcommands.cpp" line="+80"/>
         <location line="+45"/>
         <location filename="../app/exportcommands.cpp" line="+67"/>
         <source>Choose a file</source>
@@ -251,13 +251,13 @@
     <message>
         <location line="+42"/>
         <location line="+13"/>
-        <location line="+97"/>
+        <location line="+53"/>
         <location filename="../app/itemcommands.cpp" line="+50"/>
         <source>Zelvaro</source>
         <translation>Zelvaro</translation>
     </message>
     <message>
-        <location line="-110"/>
+        <location line="-66"/>
         <source>The chart has been changed.
 Do you want to save your changes?</source>
         <translation>Die Zeitleiste wurde geändert.
@@ -276,7 +276,7 @@ Möchten Sie die Datei ersetzen?</translation>
         <translation>Zelvaro - %1</translation>
     </message>
     <message>
-        <location line="+12"/>
+        <location filename="../model/tlfileresult.cpp" line="+18"/>
         <source>The file cannot be opened: %1</source>
         <translation>Die Datei kann nicht geöffnet werden: %1</translation>
     </message>
@@ -302,8 +302,8 @@ Möchten Sie die Datei ersetzen?</translation>
     </message>
     <message>
         <location line="+3"/>
-        <source>The folder %1 takes no new file (%2). A save writes the new file beside the old one and replaces the old one only when it is complete, so the file was left as it was. Save it elsewhere with Save As.</source>
-        <translation>Der Ordner %1 nimmt keine neue Datei auf (%2). Beim Speichern entsteht die neue Datei neben der alten und ersetzt sie erst, wenn sie vollständig ist; die Datei blieb daher, wie sie war. Speichern Sie sie mit „Speichern unter...“ an einem anderen Ort.</translation>
+        <source>The folder %1 takes no new file (%2). A save writes the new file beside the old one and replaces the old one only when it is complete, so the file was left as it was. Save it in another folder.</source>
+        <translation>Der Ordner %1 nimmt keine neue Datei auf (%2). Beim Speichern entsteht die neue Datei neben der alten und ersetzt sie erst, wenn sie vollständig ist; die Datei blieb daher, wie sie war. Speichern Sie sie in einem anderen Ordner.</translation>
     </message>
     <message>
         <location line="+6"/>
@@ -331,7 +331,7 @@ Möchten Sie die Datei ersetzen?</translation>
         <translation>Die Tabelle ist in UTF-16 ohne Byte-Order-Mark gespeichert; speichern Sie sie als UTF-8 und öffnen Sie sie erneut.</translation>
     </message>
     <message>
-        <location line="+3"/>
+        <location filename="../app/documentcommands.cpp" line="+8"/>
         <source>%1
 
 %2</source>
@@ -414,7 +414,7 @@ Möchten Sie die Datei ersetzen?</translation>
         <translation>Element löschen</translation>
     </message>
     <message>
-        <location filename="../app/zelvaro.cpp" line="+52"/>
+        <location filename="../app/zelvaro.cpp" line="+51"/>
         <source>&amp;Quit</source>
         <translation>&amp;Beenden</translation>
     </message>
@@ -589,7 +589,7 @@ Möchten Sie die Datei ersetzen?</translation>
         <translation>%1 bearbeiten</translation>
     </message>
     <message>
-        <location line="+55"/>
+        <location line="+44"/>
         <source>*Neu*</source>
         <translation>*Neu*</translation>
     </message>

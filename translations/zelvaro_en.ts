@@ -90,7 +90,7 @@
 <context>
     <name>TLDateText</name>
     <message>
-        <location filename="../view/tldatetext.cpp" line="+9"/>
+        <location filename="../model/tldatetext.cpp" line="+9"/>
         <source>%1 BC</source>
         <translation>%1 BC</translation>
     </message>
@@ -227,12 +227,12 @@
         <translation>Style 3</translation>
     </message>
     <message>
-        <location filename="../app/documentcommands.cpp" line="+80"/>
+        <location filename="../model/tlinputfile.cpp" line="+11"/>
         <source>Not a regular file</source>
         <translation>Not a regular file</translation>
     </message>
     <message>
-        <location line="+12"/>
+        <location filename="../app/documentcommands.cpp" line="+80"/>
         <location line="+45"/>
         <location filename="../app/exportcommands.cpp" line="+67"/>
         <source>Choose a file</source>
@@ -251,13 +251,13 @@
     <message>
         <location line="+42"/>
         <location line="+13"/>
-        <location line="+97"/>
+        <location line="+53"/>
         <location filename="../app/itemcommands.cpp" line="+50"/>
         <source>Zelvaro</source>
         <translation>Zelvaro</translation>
     </message>
     <message>
-        <location line="-110"/>
+        <location line="-66"/>
         <source>The chart has been changed.
 Do you want to save your changes?</source>
         <translation>The chart has been changed.
@@ -276,7 +276,7 @@ Do you want to replace it?</translation>
         <translation>Zelvaro - %1</translation>
     </message>
     <message>
-        <location line="+12"/>
+        <location filename="../model/tlfileresult.cpp" line="+18"/>
         <source>The file cannot be opened: %1</source>
         <translation>The file cannot be opened: %1</translation>
     </message>
@@ -302,8 +302,8 @@ Do you want to replace it?</translation>
     </message>
     <message>
         <location line="+3"/>
-        <source>The folder %1 takes no new file (%2). A save writes the new file beside the old one and replaces the old one only when it is complete, so the file was left as it was. Save it elsewhere with Save As.</source>
-        <translation>The folder %1 takes no new file (%2). A save writes the new file beside the old one and replaces the old one only when it is complete, so the file was left as it was. Save it elsewhere with Save As.</translation>
+        <source>The folder %1 takes no new file (%2). A save writes the new file beside the old one and replaces the old one only when it is complete, so the file was left as it was. Save it in another folder.</source>
+        <translation>The folder %1 takes no new file (%2). A save writes the new file beside the old one and replaces the old one only when it is complete, so the file was left as it was. Save it in another folder.</translation>
     </message>
     <message>
         <location line="+6"/>
@@ -331,7 +331,7 @@ Do you want to replace it?</translation>
         <translation>The table is in UTF-16 without a byte-order mark; save it as UTF-8 and open it again.</translation>
     </message>
     <message>
-        <location line="+3"/>
+        <location filename="../app/documentcommands.cpp" line="+8"/>
         <source>%1
 
 %2</source>
@@ -414,7 +414,7 @@ Do you want to replace it?</translation>
         <translation>Delete Item</translation>
     </message>
     <message>
-        <location filename="../app/zelvaro.cpp" line="+52"/>
+        <location filename="../app/zelvaro.cpp" line="+51"/>
         <source>&amp;Quit</source>
         <translation>&amp;Quit</translation>
     </message>
@@ -589,7 +589,7 @@ Do you want to replace it?</translation>
         <translation>Edit %1</translation>
     </message>
     <message>
-        <location line="+55"/>
+        <location line="+44"/>
         <source>*Neu*</source>
         <translation>*New*</translation>
     </message>

@@ -1,7 +1,7 @@
 #include "view/tldateedit.h"
 
 #include "model/tldaterange.h"
-#include "view/tldatetext.h"
+#include "model/tldatetext.h"
 
 #include <QFontMetrics>
 #include <QLineEdit>

@@ -5,7 +5,7 @@
 #include "model/tlrichtext.h"
 #include "view/tlbackground.h"
 #include "view/tlchartlayout.h"
-#include "view/tldatetext.h"
+#include "model/tldatetext.h"
 #include "view/tlgeometry.h"
 #include "view/tlitemindex.h"
 

@@ -3,7 +3,7 @@
 #include "model/tlitem.h"
 #include "model/tlrichtext.h"
 #include "view/tldateedit.h"
-#include "view/tldatetext.h"
+#include "model/tldatetext.h"
 #include "view/tlrichtextedit.h"
 
 #include <QAbstractTextDocumentLayout>

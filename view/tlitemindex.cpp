@@ -1,7 +1,7 @@
 #include "view/tlitemindex.h"
 
 #include "model/tlitem.h"
-#include "view/tldatetext.h"
+#include "model/tldatetext.h"
 #include "view/tlgeometry.h"
 
 #include <QAbstractItemModel>

@@ -1,4 +1,4 @@
-#include "view/tldatetext.h"
+#include "model/tldatetext.h"
 
 #include <QCoreApplication>
 #include <QDate>
