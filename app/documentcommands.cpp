@@ -243,16 +243,10 @@ TLFileResult Zelvaro::loadNative(const QString &path)
     if (!result.hasDocument())
         return result;
 
-    TLChartState state = document;
-    if (document.hasMarkSwitches()) {
-        // An older file knows only these two switches; the others stay.
-        const QSet<int> stored = { TLChartState::MarkEnds, TLChartState::MarkItems };
-        state.displayFlags = (chartState.displayFlags - stored) | document.displayFlags;
-    }
     // Nothing takes back an open.
     undoStack->clear();
     itemModel->clear();
-    chartState = state;
+    chartState = document.settingsOver(chartState);
     createTimeline(chartState.style);
     showChartState();
     itemModel->appendItems(std::move(document.items));

@@ -143,7 +143,7 @@ private:
     QCheckBox *cbItemShadow = nullptr;
     QCheckBox *cbArrowShadow = nullptr;
     // The document's settings; the items are in itemModel.
-    TLChartState chartState;
+    TLChartState chartState = TLChartState::initial();
     QAction *newItemAct = nullptr;
     QAction *changeBackgroundAct = nullptr;
     QAction *changeTypAct = nullptr;

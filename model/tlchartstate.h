@@ -34,6 +34,11 @@ struct TLChartState : TLChartOptions
     // The solid colour, then the two gradient colours.
     static QList<QColor> defaultBackgroundColors();
 
+    // What a window shows before any document: five weeks from today at
+    // 20 pixels a day, two rows of 100 pixels, the date marks and both
+    // shadows, over a diagonal gradient.
+    static TLChartState initial();
+
     friend bool operator==(const TLChartState &a, const TLChartState &b);
     friend bool operator!=(const TLChartState &a, const TLChartState &b) { return !(a == b); }
 };

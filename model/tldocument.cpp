@@ -267,6 +267,16 @@ TLFileResult TLDocument::read(QIODevice *device, TLDocument *document)
     return TLFileResult();
 }
 
+TLChartState TLDocument::settingsOver(const TLChartState &shown) const
+{
+    TLChartState settings = *this;
+    if (hasMarkSwitches()) {
+        const QSet<int> stored = { MarkEnds, MarkItems };
+        settings.displayFlags = (shown.displayFlags - stored) | displayFlags;
+    }
+    return settings;
+}
+
 TLFileResult TLDocument::write(QIODevice *device) const
 {
     if (!device || !device->isWritable())

@@ -24,6 +24,10 @@ struct TLDocument : TLChartState
     QList<TLItem> items;
 
     bool hasMarkSwitches() const { return version < 4; }
+    // The settings the document is shown with over those shown before: a
+    // file before version 4 knows only the two mark switches, and the
+    // others stay as they were.
+    TLChartState settingsOver(const TLChartState &shown) const;
     bool hasBackground() const { return version >= 3; }
     bool hasDisplayFlags() const { return version >= 4; }
 

@@ -8,7 +8,7 @@
 #   FUZZ_SECONDS=300 bash scripts/check-sanitizers.sh
 set -euo pipefail
 
-packages=(cmake ninja-build clang libclang-rt-14-dev llvm-14 qt6-base-dev qt6-tools-dev qt6-tools-dev-tools
+packages=(cmake ninja-build clang libclang-rt-14-dev llvm-14 qt6-base-dev qt6-svg-dev qt6-tools-dev qt6-tools-dev-tools
           qt6-l10n-tools libgl-dev fonts-dejavu-core)
 source "$(dirname "${BASH_SOURCE[0]}")/packages.sh"
 install_missing "${packages[@]}"

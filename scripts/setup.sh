@@ -3,7 +3,7 @@
 # builds Zelvaro into ./build. Sourced by run.sh and test.sh.
 set -euo pipefail
 
-packages=(cmake ninja-build g++ qt6-base-dev qt6-tools-dev qt6-tools-dev-tools qt6-l10n-tools libgl-dev
+packages=(cmake ninja-build g++ qt6-base-dev qt6-svg-dev qt6-tools-dev qt6-tools-dev-tools qt6-l10n-tools libgl-dev
           fonts-dejavu-core
           # the toolkit's own dialogs and buttons in German, which the translation test reads
           qt6-translations-l10n

@@ -8,6 +8,7 @@
 #include <QWidget>
 
 #include <algorithm>
+#include <cmath>
 
 ChartRenderer::ChartRenderer(QWidget *chart, qint64 bandPixels)
     : chart(chart)
@@ -25,9 +26,9 @@ bool ChartRenderer::isEmpty() const
     return chart->size().isEmpty();
 }
 
-bool ChartRenderer::withinBudget() const
+bool ChartRenderer::withinBudget(double scale) const
 {
-    return qint64(chart->width()) * chart->height() <= pixelBudget;
+    return scale > 0.0 && std::ceil(chart->width() * scale) * std::ceil(chart->height() * scale) <= double(pixelBudget);
 }
 
 QList<QRect> ChartRenderer::bands() const
@@ -43,15 +44,17 @@ QList<QRect> ChartRenderer::bands() const
     return result;
 }
 
-QImage ChartRenderer::toImage() const
+QImage ChartRenderer::toImage(double scale) const
 {
-    if (isEmpty() || !withinBudget())
+    if (isEmpty() || !withinBudget(scale))
         return QImage();
     // The format and transparent start of a grab, so that a chart that
     // leaves pixels unpainted exports them as a grab shows them.
-    QImage image(chart->size(), QImage::Format_ARGB32_Premultiplied);
+    QImage image(int(std::ceil(chart->width() * scale)), int(std::ceil(chart->height() * scale)),
+                 QImage::Format_ARGB32_Premultiplied);
     if (image.isNull())
         return image;
+    image.setDevicePixelRatio(scale);
     image.fill(Qt::transparent);
     for (const QRect &band : bands())
         chart->render(&image, band.topLeft(), QRegion(band));

@@ -26,11 +26,13 @@ public:
 
     QSize size() const;
     bool isEmpty() const;
-    bool withinBudget() const;
+    // Whether an image of the chart enlarged by scale stays in the budget.
+    bool withinBudget(double scale = 1.0) const;
 
-    // The chart pixel for pixel at the widget's size; a null image when the
-    // memory for it cannot be had.
-    QImage toImage() const;
+    // The chart pixel for pixel at the widget's size, or with scale image
+    // pixels for each of its own; a null image when the memory for it cannot
+    // be had.
+    QImage toImage(double scale = 1.0) const;
 
     // Draws the chart with its top-left corner at the painter's origin,
     // enlarged by factor. The chart's paint reaches the painter as drawing

@@ -32,6 +32,8 @@ have() {
 
 expected_files() {
     echo bin/zelvaro
+    echo bin/zelvaro-convert
+    echo share/man/man1/zelvaro-convert.1
     echo "share/applications/$id.desktop"
     echo "share/metainfo/$id.metainfo.xml"
     echo "share/mime/packages/$id.xml"
