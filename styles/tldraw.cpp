@@ -109,10 +109,28 @@ void drawLabelAsText(QPainter *painter, int x, int y, QTextDocument *document)
     document->drawContents(painter, QRectF());
 }
 
-void drawSquareBox(QPainter *painter, const QRect &widgetRect, int x, int y, int w, int h, const QColor &fill,
-                   QTextDocument *document)
+// What of a box's painted part is rendered where only shown can be seen:
+// rows and columns at its end can go, but a gradient's colours step from
+// where each line of a fill starts, so its start stays.
+QRect shownPart(const QRect &painted, const QRect &shown)
 {
-    const QRect part = paintedPart(painter, widgetRect, x, y, w, h);
+    if (shown.isNull())
+        return painted;
+    return QRect(QPoint(painted.left(), std::max(painted.top(), shown.top())),
+                 QPoint(std::min(painted.right(), shown.right()), std::min(painted.bottom(), shown.bottom())));
+}
+
+// Where a label at (x, y) is drawn: only where its box can be seen, so
+// that the text layout skips the lines hidden under later boxes.
+QRectF labelClip(const QRect &shown, int x, int y)
+{
+    return shown.isNull() ? QRectF() : QRectF(shown.translated(-x, -y));
+}
+
+void drawSquareBox(QPainter *painter, const QRect &widgetRect, int x, int y, int w, int h, const QColor &fill,
+                   QTextDocument *document, const QRect &shown)
+{
+    const QRect part = shownPart(paintedPart(painter, widgetRect, x, y, w, h), shown);
     if (part.isEmpty())
         return;
     if (drawsCommands(painter)) {
@@ -130,7 +148,7 @@ void drawSquareBox(QPainter *painter, const QRect &widgetRect, int x, int y, int
     boxPainter.fillRect(QRectF(QPointF(), box.pixmap.deviceIndependentSize()), QBrush(fill, Qt::SolidPattern));
     boxPainter.translate(-box.origin);
     boxPainter.translate(x, y);
-    document->drawContents(&boxPainter, QRectF());
+    document->drawContents(&boxPainter, labelClip(shown, x, y));
     boxPainter.end();
     painter->drawPixmap(box.origin, box.pixmap);
 }
@@ -143,9 +161,9 @@ void drawSquareBox(QPainter *painter, const QRect &widgetRect, int x, int y, int
 // Qt steps a gradient in fixed point from the start of each filled span, so
 // a gradient may differ from it by one colour step in a few pixels.
 void drawRoundedBox(QPainter *painter, const QRect &widgetRect, const QBrush &background, int x, int y, int w,
-                    int h, const QColor &fill, QTextDocument *document, bool shadow)
+                    int h, const QColor &fill, QTextDocument *document, bool shadow, const QRect &shown)
 {
-    const QRect part = paintedPart(painter, widgetRect, x, y, qint64(w) + 10, qint64(h) + 6);
+    const QRect part = shownPart(paintedPart(painter, widgetRect, x, y, qint64(w) + 10, qint64(h) + 6), shown);
     if (part.isEmpty())
         return;
     if (drawsCommands(painter)) {
@@ -185,7 +203,7 @@ void drawRoundedBox(QPainter *painter, const QRect &widgetRect, const QBrush &ba
     boxPainter.setBrush(QBrush(fill, Qt::SolidPattern));
     boxPainter.drawRoundedRect(QRectF(0, 0, w, h), roundness, roundness, Qt::RelativeSize);
     boxPainter.setPen(savedPen);
-    document->drawContents(&boxPainter, QRectF());
+    document->drawContents(&boxPainter, labelClip(shown, x, y));
     boxPainter.end();
     painter->drawPixmap(box.origin, box.pixmap);
 }
@@ -232,26 +250,28 @@ QDate nextCandidate(const QDate &day, const MarkSwitches &on)
 
 
 void drawItemBox(QPainter *painter, const QRect &widgetRect, const QBrush &background, int x, int y, int w, int h,
-                 const QColor &fill, QTextDocument *document, const QSet<int> &flags, bool decorations)
+                 const QColor &fill, QTextDocument *document, const QSet<int> &flags, bool decorations,
+                 const QRect &shown)
 {
     const bool shadow = decorations && flags.contains(TLChartOptions::ItemShadow);
     if (decorations && flags.contains(TLChartOptions::RoundEdges)) {
-        drawRoundedBox(painter, widgetRect, background, x, y, w, h, fill, document, shadow);
+        drawRoundedBox(painter, widgetRect, background, x, y, w, h, fill, document, shadow, shown);
         return;
     }
     if (shadow)
         painter->fillRect(QRectF(double(x) + shadowOffset, double(y) + shadowOffset, w, h),
                           QBrush(itemShadowColor, Qt::SolidPattern));
-    drawSquareBox(painter, widgetRect, x, y, w, h, fill, document);
+    drawSquareBox(painter, widgetRect, x, y, w, h, fill, document, shown);
 }
 
 void drawHorizontalItem(QPainter *painter, const QRect &widgetRect, const QBrush &background, const TLItem &item,
-                        const QRect &box, int x2, QTextDocument *label, const QSet<int> &flags, bool decorations)
+                        const QRect &box, int x2, QTextDocument *label, const QSet<int> &flags, bool decorations,
+                        const QRect &shown)
 {
     const QFont savedFont = painter->font();
     const int x1 = box.x();
     drawItemBox(painter, widgetRect, background, x1, box.y(), box.width(), box.height(), item.backgroundColor, label,
-                flags, decorations);
+                flags, decorations, shown);
     if (flags.contains(TLChartOptions::MarkItems)) {
         const QString format = QStringLiteral("dd/MM/yyyy");
         if (x1 < x2)

@@ -57,16 +57,19 @@ using MarkDrawer = std::function<void(MarkKind kind, const QDate &day, const QSt
 // out document. With decorations allowed, ItemShadow adds a shadow and
 // RoundEdges the rounded form, which repaints the (w + 10) x (h + 6) area
 // at (x, y) with the chart background first. Only the part inside the
-// painter's visible area is rendered.
+// painter's visible area is rendered, and the label only inside shown, the
+// part of the drawing left to be seen (all of it where shown is null).
 void drawItemBox(QPainter *painter, const QRect &widgetRect, const QBrush &background, int x, int y, int w, int h,
-                 const QColor &fill, QTextDocument *document, const QSet<int> &flags, bool decorations);
+                 const QColor &fill, QTextDocument *document, const QSet<int> &flags, bool decorations,
+                 const QRect &shown = QRect());
 
 // Draws the item of a style whose time runs left to right: the box with
 // its laid-out label, and under MarkItems its date below it and, when the
 // end date's x2 lies to the right of the box's start, the end date. The
 // painter's font is kept.
 void drawHorizontalItem(QPainter *painter, const QRect &widgetRect, const QBrush &background, const TLItem &item,
-                        const QRect &box, int x2, QTextDocument *label, const QSet<int> &flags, bool decorations);
+                        const QRect &box, int x2, QTextDocument *label, const QSet<int> &flags, bool decorations,
+                        const QRect &shown = QRect());
 
 // Draws one or two date texts in a 6 point font on the baseline under a box
 // whose top is y and height h. The font stays on the painter.

@@ -108,12 +108,13 @@ void TLine1::paint(QPainter *painter)
     paintItems(painter);
 }
 
-void TLine1::paintItem(QPainter *painter, int row)
+void TLine1::paintItem(QPainter *painter, int row, const QRect &shownPart)
 {
     QRect box;
     QTextDocument *label = itemLabel(row, &box);
     if (!label)
         return;
     const TLItem item = TLItemModel::item(model, row);
-    TLDraw::drawHorizontalItem(painter, rect(), bg, item, box, dateToX(item.endDate), label, displayFlags, true);
+    TLDraw::drawHorizontalItem(painter, rect(), bg, item, box, dateToX(item.endDate), label, displayFlags,
+                               decoratesBoxes(), shownPart);
 }

@@ -129,12 +129,18 @@ void TLine2::paint(QPainter *painter)
     paintItems(painter);
 }
 
-void TLine2::paintItem(QPainter *painter, int row)
+bool TLine2::decoratesBoxes() const
+{
+    return false;
+}
+
+void TLine2::paintItem(QPainter *painter, int row, const QRect &shownPart)
 {
     QRect box;
     QTextDocument *label = itemLabel(row, &box);
     if (!label)
         return;
     const TLItem item = TLItemModel::item(model, row);
-    TLDraw::drawHorizontalItem(painter, rect(), bg, item, box, dateToX(item.endDate), label, displayFlags, false);
+    TLDraw::drawHorizontalItem(painter, rect(), bg, item, box, dateToX(item.endDate), label, displayFlags,
+                               decoratesBoxes(), shownPart);
 }

@@ -18,7 +18,8 @@ protected:
     void paint(QPainter *painter) override;
     int dateToX(const QDate &date) const override;
     int posToY(int pos) const override;
-    void paintItem(QPainter *painter, int row) override;
+    void paintItem(QPainter *painter, int row, const QRect &shownPart) override;
+    bool decoratesBoxes() const override;
 };
 
 #endif

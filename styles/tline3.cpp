@@ -107,7 +107,7 @@ void TLine3::paint(QPainter *painter)
     paintItems(painter);
 }
 
-void TLine3::paintItem(QPainter *painter, int row)
+void TLine3::paintItem(QPainter *painter, int row, const QRect &shownPart)
 {
     QRect box;
     QTextDocument *label = itemLabel(row, &box);
@@ -118,7 +118,8 @@ void TLine3::paintItem(QPainter *painter, int row)
     const int x1 = box.x();
     const int y1 = box.y();
     const int h = box.height();
-    TLDraw::drawItemBox(painter, rect(), bg, x1, y1, box.width(), h, item.backgroundColor, label, displayFlags, true);
+    TLDraw::drawItemBox(painter, rect(), bg, x1, y1, box.width(), h, item.backgroundColor, label, displayFlags,
+                        decoratesBoxes(), shownPart);
 
     if (displayFlags.contains(MarkItems)) {
         const QString format = QStringLiteral("dd/MM/yyyy");

@@ -16,7 +16,7 @@ public slots:
 
 protected:
     void paint(QPainter *painter) override;
-    void paintItem(QPainter *painter, int row) override;
+    void paintItem(QPainter *painter, int row, const QRect &shownPart) override;
     TLItemFrame itemFrame(const QDate &date, int pos, const QDate &endDate) const override;
     QPoint itemPoint(const QDate &date, int pos) const override;
 };

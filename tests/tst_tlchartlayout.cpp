@@ -1,10 +1,9 @@
 #include "model/tlitemmodel.h"
 #include "model/tlrichtext.h"
 #include "view/tlchartlayout.h"
+#include "view/tllabelbound.h"
 #include "view/tllabellayout.h"
 
-#include <QRegion>
-#include <QSignalSpy>
 #include <QtTest>
 
 #include <functional>
@@ -55,7 +54,7 @@ private slots:
     void shouldLayOutOnlyTheLabelsAPaintNeeds();
     void shouldLayOutAgainOnlyWhatChanged_data();
     void shouldLayOutAgainOnlyWhatChanged();
-    void shouldTellWhatALateLabelReaches();
+    void shouldLayOutForAClickOnlyTheLabelsThatCanReachIt();
 
 private:
     TLItemModel model;
@@ -82,8 +81,8 @@ void TestTLChartLayout::shouldLayOutOnlyTheLabelsAPaintNeeds()
     // As the chart paints: the rows, then each one's label for drawing.
     const auto paint = [this](const QRect &area) {
         return layoutsDuring([&] {
-            for (int row : layout->rowsToPaint(area, TLChartLayout::Purpose::Picture))
-                layout->label(row);
+            for (const TLChartLayout::ShownRow &shown : layout->rowsToPaint(area))
+                layout->label(shown.row);
         });
     };
     const QRect view(0, 0, 1200, 800);
@@ -113,8 +112,10 @@ void TestTLChartLayout::shouldLayOutOnlyTheLabelsAPaintNeeds()
     QCOMPARE(paint(middle), 0);
     const QRect scrolled = middle.translated(120, 0);
     QCOMPARE(paint(scrolled), qint64((meeting(scrolled) - shown).size()));
-    const QList<int> rows = layout->rowsToPaint(scrolled, TLChartLayout::Purpose::Picture);
-    QCOMPARE(QSet<int>(rows.cbegin(), rows.cend()), meeting(scrolled));
+    QSet<int> rows;
+    for (const TLChartLayout::ShownRow &shown : layout->rowsToPaint(scrolled))
+        rows.insert(shown.row);
+    QCOMPARE(rows, meeting(scrolled));
 }
 
 void TestTLChartLayout::shouldLayOutAgainOnlyWhatChanged_data()
@@ -137,7 +138,7 @@ void TestTLChartLayout::shouldLayOutAgainOnlyWhatChanged()
     QFETCH(int, layouts);
     addItems(&model, 40);
     const QRect all(0, 0, 80000, 1200);
-    layout->rowsToPaint(all, TLChartLayout::Purpose::Picture);
+    layout->rowsToPaint(all);
     if (change == QLatin1String("text")) {
         model.setData(model.index(7, TLItem::TextColumn), QStringLiteral("<p>Changed</p>"));
     } else if (change == QLatin1String("insert")) {
@@ -150,34 +151,57 @@ void TestTLChartLayout::shouldLayOutAgainOnlyWhatChanged()
     } else {
         model.setData(model.index(7, TLItem::EndDateColumn), QDate(2011, 1, 1));
     }
-    QCOMPARE(layoutsDuring([&] { layout->rowsToPaint(all, TLChartLayout::Purpose::Picture); }), qint64(layouts));
+    QCOMPARE(layoutsDuring([&] { layout->rowsToPaint(all); }), qint64(layouts));
     for (int row = 0; row < model.rowCount(); ++row)
         QCOMPARE(layout->label(row)->toPlainText(),
                  TLRichText::plainText(model.index(row, TLItem::TextColumn).data().toString()));
 }
 
-// A label laid out after the paints that could have shown it tells what
-// part of the chart it reaches, but for what a paint on the screen paints
-// itself.
-void TestTLChartLayout::shouldTellWhatALateLabelReaches()
+// A click into a chart nothing was laid out in lays out only the labels
+// whose bound, read from their HTML, reaches the point, a label whose size
+// no bound holds among them, and finds the rows that a walk over every
+// laid-out box finds.
+void TestTLChartLayout::shouldLayOutForAClickOnlyTheLabelsThatCanReachIt()
 {
-    addItems(&model, 10);
-    QSignalSpy late(layout.get(), &TLChartLayout::labelLaidOutLate);
-    QRegion reached;
-    for (int row = 0; row < model.rowCount(); ++row)
-        reached += layout->hitBox(row).adjusted(0, 0, 0, 1);
-    QCOMPARE(late.size(), model.rowCount());
-    QRegion told;
-    for (const QList<QVariant> &signal : late)
-        told += signal.at(0).value<QRegion>();
-    QCOMPARE(told, reached);
+    addItems(&model, 10000);
+    const QString table = QStringLiteral("<table width=900><tr><td>wide</td></tr></table>");
+    TLItemModel::setItem(&model, 4990, { QDate(2014, 8, 30), 2, table, Qt::cyan, QDate() });
+    TLLabelBound bound(TLRichText().defaultFont());
+    const QMargins hitMargins(0, 0, 10, 5);
+    QList<QRect> reachable;
+    for (int row = 0; row < model.rowCount(); ++row) {
+        const TLItem item = TLItemModel::item(&model, row);
+        const TLItemFrame frame = frameOf(item.date, item.pos, item.endDate);
+        const std::optional<TLLabelBound::Measure> measure = bound.measure(item.text);
+        const QSize size = measure ? bound.boxBound(*measure, frame.span)
+                                   : QSize(TLLabelLayout::MaxBoxExtent, TLLabelLayout::MaxBoxExtent);
+        reachable.append(QRect(frame.topLeft, size).marginsAdded(hitMargins));
+    }
+    TLChartLayout walk(&frameOf);
+    walk.setModel(&model);
+    walk.setTimeAxis(Qt::Horizontal);
 
-    late.clear();
-    model.setData(model.index(0, TLItem::TextColumn), QStringLiteral("<p>Again</p>"));
-    const QRect painted(0, 0, 40, 20);
-    QCOMPARE(layout->rowsToPaint(painted, TLChartLayout::Purpose::ScreenPaint), QList<int> { 0 });
-    QCOMPARE(late.size(), 1);
-    QCOMPARE(late.first().at(0).value<QRegion>(), QRegion(layout->hitBox(0).adjusted(0, 0, 0, 1)) - painted);
+    // Inside a box in the middle, far inside the table, at the first box.
+    const QList<QPoint> points { walk.hitBox(5003).center(), walk.hitBox(4990).topLeft() + QPoint(850, 2),
+                                 walk.hitBox(0).topLeft() };
+    for (const QPoint &point : points) {
+        TLChartLayout fresh(&frameOf);
+        fresh.setModel(&model);
+        fresh.setTimeAxis(Qt::Horizontal);
+        int canReach = 0;
+        for (const QRect &rect : std::as_const(reachable))
+            canReach += rect.contains(point) ? 1 : 0;
+        QList<int> found;
+        const qint64 layouts = layoutsDuring([&] { found = fresh.rowsAt(point); });
+        QVERIFY2(layouts <= canReach, qPrintable(QStringLiteral("%1 > %2").arg(layouts).arg(canReach)));
+        QList<int> hit;
+        for (int row = 0; row < model.rowCount(); ++row) {
+            if (walk.hitBox(row).contains(point))
+                hit.append(row);
+        }
+        QVERIFY(!hit.isEmpty());
+        QCOMPARE(found, hit);
+    }
 }
 
 QTEST_MAIN(TestTLChartLayout)

@@ -55,6 +55,40 @@ protected:
     int posToY(int pos) const override { return TLine::posToY(pos) + 50; }
 };
 
+// A style that counts the items it paints, and whose boxes, if told so,
+// cover nothing.
+template <typename Style>
+class CoverProbe : public ChartProbe<Style>
+{
+public:
+    bool covers = true;
+    int painted = 0;
+
+protected:
+    void paintItem(QPainter *painter, int row, const QRect &shownPart) override
+    {
+        ++painted;
+        Style::paintItem(painter, row, shownPart);
+    }
+    QRect opaqueCover(int row, const QRect &box) const override
+    {
+        return covers ? Style::opaqueCover(row, box) : QRect();
+    }
+};
+
+template <typename Style>
+QPair<QImage, int> paintCovered(TLItemModel *model, bool covers, const QSet<int> &flags)
+{
+    CoverProbe<Style> chart;
+    chart.covers = covers;
+    chart.setModel(model);
+    setChart(&chart, QDate(2021, 1, 1), QDate(2021, 2, 1), 20.0, 30.0, 4, 2, flags);
+    chart.setBgColors({ QColor(220, 230, 255), QColor(255, 255, 255), QColor(120, 120, 255) });
+    chart.setBgMode(TLine::DiagonalGradient);
+    const QImage image = chart.paintOn(chart.size());
+    return { image, chart.painted };
+}
+
 bool near(QRgb actual, QColor expected, int tolerance = 3)
 {
     return qAbs(qRed(actual) - expected.red()) <= tolerance && qAbs(qGreen(actual) - expected.green()) <= tolerance
@@ -160,6 +194,8 @@ private slots:
     void shouldStretchGradientOnRecalcSize();
     void shouldKeepBrushInModesZeroAndFour();
 
+    void shouldLeaveOutHiddenBoxesYetPaintTheSamePicture_data();
+    void shouldLeaveOutHiddenBoxesYetPaintTheSamePicture();
     void shouldHitWhatTheBoxesOfAllRowsHit_data();
     void shouldHitWhatTheBoxesOfAllRowsHit();
     void shouldOfferTheTopItemInItsContextMenu_data();
@@ -531,6 +567,52 @@ void TestTLine::shouldHitWhatTheBoxesOfAllRowsHit_data()
         QTest::addRow("style %d", style) << style;
 }
 
+void TestTLine::shouldLeaveOutHiddenBoxesYetPaintTheSamePicture_data()
+{
+    QTest::addColumn<int>("style");
+    QTest::addColumn<QSet<int>>("flags");
+    QTest::addColumn<int>("alpha");
+    QTest::addColumn<double>("mostPainted");
+    const QSet<int> rounded { TLine::ItemShadow, TLine::RoundEdges };
+    for (int style = 1; style <= 3; ++style) {
+        QTest::addRow("style %d, rounded", style) << style << rounded << 255 << 0.5;
+        QTest::addRow("style %d, square", style) << style << QSet<int> {} << 255 << 0.5;
+        QTest::addRow("style %d, see-through", style) << style << QSet<int> {} << 128 << 1.0;
+        QTest::addRow("style %d, with dates", style) << style << (rounded + QSet<int> { TLine::MarkItems }) << 255
+                                                     << 1.0;
+    }
+}
+
+// Boxes wholly under later opaque boxes are not drawn, and the partly
+// hidden ones draw their labels only where they show; the picture is the
+// one a paint of every box makes.
+void TestTLine::shouldLeaveOutHiddenBoxesYetPaintTheSamePicture()
+{
+    QFETCH(int, style);
+    QFETCH(QSet<int>, flags);
+    QFETCH(int, alpha);
+    QFETCH(double, mostPainted);
+
+    TLItemModel model;
+    QRandomGenerator random(7);
+    for (int row = 0; row < 300; ++row) {
+        const QDate date = QDate(2021, 1, 1).addDays(random.bounded(25));
+        addItem(&model, date, random.bounded(3), QStringLiteral("<p>Item <b>%1</b> of many</p>").arg(row),
+                QColor::fromHsv(random.bounded(360), 80, 240, alpha),
+                random.bounded(5) == 0 ? date.addDays(random.bounded(1, 5)) : QDate());
+    }
+    const auto paint = [&](bool covers) {
+        return style == 1 ? paintCovered<TLine1>(&model, covers, flags)
+            : style == 2  ? paintCovered<TLine2>(&model, covers, flags)
+                          : paintCovered<TLine3>(&model, covers, flags);
+    };
+    const QPair<QImage, int> all = paint(false);
+    const QPair<QImage, int> covered = paint(true);
+    QCOMPARE(covered.first, all.first);
+    QCOMPARE(all.second, model.rowCount());
+    QVERIFY2(covered.second <= mostPainted * all.second, qPrintable(QString::number(covered.second)));
+}
+
 // A double click on a large chart of overlapping items, some spanning, never
 // painted, reports in row order the rows whose hit boxes, read one by one,
 // contain the point: on their borders, just outside them and anywhere.
@@ -541,7 +623,7 @@ void TestTLine::shouldHitWhatTheBoxesOfAllRowsHit()
     TLItemModel model;
     QRandomGenerator random(12);
     const QDate start(2021, 1, 1);
-    for (int row = 0; row < 3 * TLChartLayout::SmallChart; ++row) {
+    for (int row = 0; row < 768; ++row) {
         const QDate date = start.addDays(random.bounded(120));
         const int pos = random.bounded(5);
         const QString label = QStringLiteral("<p>%1%2</p>").arg(row).arg(QString(random.bounded(12), 'x'));

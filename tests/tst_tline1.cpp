@@ -274,7 +274,7 @@ void TestTLine1::shouldLeaveThePainterFontAsItFound()
     painter.setFont(font);
     const QPen pen(Qt::red, 3);
     painter.setPen(pen);
-    chart.paintItem(&painter, 0);
+    chart.paintItem(&painter, 0, QRect());
     QCOMPARE(painter.font(), font);
     QCOMPARE(painter.pen(), pen);
 }

@@ -5,29 +5,26 @@
 #include "view/tllabellayout.h"
 
 #include <QAbstractItemModel>
-#include <QDeadlineTimer>
-#include <QFontMetrics>
 #include <QPoint>
 #include <QRegion>
-#include <QTimer>
 
 #include <algorithm>
 
 namespace {
 
-// How long laying out in idle time keeps the event loop at a time.
-const int idleSliceMs = 8;
+// Whether nothing of part shows outside covered.
+bool isHidden(const QRect &part, const QRegion &covered)
+{
+    return part.isEmpty()
+        || (covered.boundingRect().contains(part) && QRegion(part).subtracted(covered).isEmpty());
+}
 
 }
 
 TLChartLayout::TLChartLayout(TLItemIndex::FrameFunction frame, QObject *parent)
     : QObject(parent)
-    , index(std::move(frame))
-    , idleLayout(new QTimer(this))
+    , index(std::move(frame), labels.scratch()->defaultFont())
 {
-    idleLayout->setSingleShot(true);
-    idleLayout->setInterval(0);
-    connect(idleLayout, &QTimer::timeout, this, &TLChartLayout::layOutInIdleTime);
 }
 
 TLChartLayout::~TLChartLayout() = default;
@@ -100,43 +97,23 @@ QString TLChartLayout::textOf(int row) const
     return model->index(row, TLItem::TextColumn).data().toString();
 }
 
-// Lays a label out in the scratch document, which becomes the row's
-// document when the label is about to be drawn, and notes the row.
-TLItemIndex::LabelLayout TLChartLayout::labelLayout(Purpose purpose, QList<int> *laidOut)
+TLItemIndex::LabelLayout TLChartLayout::labelLayout(bool keepDocument)
 {
-    return [this, purpose, laidOut](int row, std::optional<int> span) {
+    return [this, keepDocument](int row, std::optional<int> span) {
         TLRichText *document = labels.scratch();
         const QSize size = TLLabelLayout::layOut(document, textOf(row), span);
         const TLLabelSize label { size, document->textWidth() };
-        if (purpose != Purpose::HitTest)
+        if (keepDocument)
             labels.keepScratch(row);
-        laidOut->append(row);
         return label;
     };
-}
-
-// Whoever lays a label out (idle time, a hit test, a picture of the chart,
-// the paint of a scroll step), the paints before did not draw it, and the
-// part it reaches outside what is being painted now is told.
-void TLChartLayout::reportLate(const QList<int> &rows, const QRect &painted)
-{
-    QList<int> none;
-    const TLItemIndex::LabelLayout laidOutAlready = labelLayout(Purpose::HitTest, &none);
-    for (int row : rows) {
-        const QRegion missed = QRegion(index.box(row, laidOutAlready).marginsAdded(drawingReach)) - painted;
-        if (!missed.isEmpty())
-            emit labelLaidOutLate(missed);
-    }
 }
 
 QRect TLChartLayout::box(int row)
 {
     if (!placesItems() || row < 0 || row >= index.rowCount())
         return QRect();
-    QList<int> laidOut;
-    const QRect found = index.box(row, labelLayout(Purpose::HitTest, &laidOut));
-    reportLate(laidOut, QRect());
-    return found;
+    return index.box(row, labelLayout(false));
 }
 
 QRect TLChartLayout::hitBox(int row)
@@ -151,74 +128,62 @@ TLRichText *TLChartLayout::label(int row)
 {
     if (!placesItems() || row < 0 || row >= model->rowCount())
         return nullptr;
-    QList<int> laidOut;
-    const TLLabelSize size = index.labelSize(row, labelLayout(Purpose::Picture, &laidOut));
-    reportLate(laidOut, QRect());
+    const TLLabelSize size = index.labelSize(row, labelLayout(true));
     return labels.document(row, textOf(row), size.width);
 }
 
-// How far before the area a label not laid out yet is looked at on the
-// screen: beyond the widest label seen so far and the width up to which a
-// label's lines are wrapped.
-int TLChartLayout::deferBand()
-{
-    const int wrapped = QFontMetrics(labels.scratch()->defaultFont()).horizontalAdvance(QLatin1Char('x')) * 80;
-    return std::max(index.widestLabel(), wrapped) + drawingReach.right() + drawingReach.bottom();
-}
-
-QList<int> TLChartLayout::rowsToPaint(const QRect &area, Purpose purpose)
+// From the last row drawn down to the first, a row whose drawing, or
+// before its label is laid out the most it can reach, lies under what the
+// rows after it cover is left out.
+QList<TLChartLayout::ShownRow> TLChartLayout::rowsToPaint(const QRect &area, const CoverFunction &opaqueCover)
 {
     if (!placesItems() || area.isEmpty())
         return {};
-    const bool deferring = purpose == Purpose::ScreenPaint && index.rowCount() > SmallChart;
-    QList<int> laidOut;
-    const QList<int> rows = index.rowsMeeting(area, drawingReach,
-                                              deferring ? std::optional<int>(deferBand()) : std::nullopt,
-                                              labelLayout(purpose, &laidOut));
-    reportLate(laidOut, purpose == Purpose::ScreenPaint ? area : QRect());
+    const TLItemIndex::LabelLayout layOut = labelLayout(true);
+    const QList<int> near = index.rowsNear(area, drawingReach);
+    QList<ShownRow> shown;
+    QList<int> rows;
+    QRegion covered;
+    for (auto it = near.crbegin(); it != near.crend(); ++it) {
+        const int row = *it;
+        if (opaqueCover && isHidden(index.reachableBox(row).marginsAdded(drawingReach) & area, covered))
+            continue;
+        const QRect box = index.box(row, layOut);
+        QRect drawn = box.marginsAdded(drawingReach) & area;
+        if (drawn.isEmpty())
+            continue;
+        if (opaqueCover) {
+            if (isHidden(drawn, covered))
+                continue;
+            if (covered.intersects(drawn))
+                drawn = (QRegion(drawn) - covered).boundingRect();
+            covered += opaqueCover(row, box) & area;
+        }
+        shown.append({ row, drawn });
+        rows.append(row);
+    }
+    std::reverse(shown.begin(), shown.end());
     labels.markUsed(rows);
     labels.trim(int(rows.size()));
-    if (deferring && index.rowsWithoutLabelSize() > 0) {
-        lastScreenArea = area;
-        idleLayout->start();
-    }
-    return rows;
+    return shown;
 }
 
 QList<int> TLChartLayout::rowsAt(const QPoint &point)
 {
     if (!placesItems())
         return {};
-    QList<int> laidOut;
-    const QList<int> rows =
-        index.rowsMeeting(QRect(point, QSize(1, 1)), QMargins(0, 0, 10, 5), std::nullopt,
-                          labelLayout(Purpose::HitTest, &laidOut));
-    reportLate(laidOut, QRect());
+    const QRect spot(point, QSize(1, 1));
+    const QMargins hitMargins(0, 0, 10, 5);
+    const TLItemIndex::LabelLayout measureOnly = labelLayout(false);
+    QList<int> rows;
+    for (int row : index.rowsNear(spot, hitMargins)) {
+        if (index.box(row, measureOnly).marginsAdded(hitMargins).contains(point))
+            rows.append(row);
+    }
     return rows;
 }
 
 int TLChartLayout::yearCharacters()
 {
     return index.yearCharacters();
-}
-
-int TLChartLayout::pendingLayouts()
-{
-    return idleLayout->isActive() ? index.rowsWithoutLabelSize() : 0;
-}
-
-void TLChartLayout::stopIdleLayout()
-{
-    idleLayout->stop();
-}
-
-void TLChartLayout::layOutInIdleTime()
-{
-    if (!placesItems())
-        return;
-    QList<int> laidOut;
-    index.layOutNear(lastScreenArea, QDeadlineTimer(idleSliceMs), labelLayout(Purpose::HitTest, &laidOut));
-    reportLate(laidOut, QRect());
-    if (index.rowsWithoutLabelSize() > 0)
-        idleLayout->start();
 }

@@ -9,12 +9,11 @@
 #include <QObject>
 #include <QRect>
 
+#include <functional>
 #include <optional>
 
 class QAbstractItemModel;
 class QPoint;
-class QRegion;
-class QTimer;
 class TLRichText;
 
 // Where a chart's items go and what their labels look like laid out, kept
@@ -23,24 +22,17 @@ class TLRichText;
 // itself; the chart asks which rows a paint or a click needs and gets their
 // boxes and labels.
 //
-// A label is laid out when something first needs it. A paint on the screen
-// of a large chart leaves out labels whose boxes start far before it and
-// lays them out a slice at a time when the program is idle; whenever a label
-// is laid out later than the paints that could have shown it, the chart is
-// told which part it reaches.
+// A label is laid out when something first needs it: a paint or a click
+// lays out only the labels whose bound reaches what it looks at, and a
+// paint leaves out the boxes hidden under later ones.
 class TLChartLayout : public QObject
 {
     Q_OBJECT
 
 public:
-    // What rows are looked for: a paint on the screen may leave labels far
-    // before it to idle time; a picture of the chart (an export, a print, a
-    // drag) is exact at once. Labels laid out for either are kept for
-    // drawing; a hit test only measures them.
-    enum class Purpose { ScreenPaint, Picture, HitTest };
-
-    // Up to this many items, a paint on the screen is exact at once too.
-    static constexpr int SmallChart = 256;
+    // The part of a row's drawing that paints every pixel of it opaquely,
+    // given its box: what lies under it there cannot be seen.
+    using CoverFunction = std::function<QRect(int row, const QRect &box)>;
 
     explicit TLChartLayout(TLItemIndex::FrameFunction frame, QObject *parent = nullptr);
     ~TLChartLayout() override;
@@ -62,40 +54,38 @@ public:
     // The label of a row laid out for drawing.
     TLRichText *label(int row);
 
-    // The rows, in ascending order, whose drawing meets area.
-    QList<int> rowsToPaint(const QRect &area, Purpose purpose);
+    // A row to paint, and the part of area its drawing can be seen in.
+    struct ShownRow
+    {
+        int row;
+        QRect part;
+    };
+
+    // The rows, in ascending order, whose drawing meets area; with covers
+    // given, without those whose drawing there lies wholly under the covers
+    // of later rows, as a paint that draws rows in that order hides them.
+    QList<ShownRow> rowsToPaint(const QRect &area, const CoverFunction &opaqueCover = {});
     // The rows, in ascending order, whose hit box contains point.
     QList<int> rowsAt(const QPoint &point);
 
     // The widest year of any item date, in characters.
     int yearCharacters();
-    // Labels still to be laid out in idle time.
-    int pendingLayouts();
-    // The chart is not shown: no more layouts in idle time.
-    void stopIdleLayout();
 
 signals:
     // The items changed: whatever shows them needs a repaint.
     void itemsChanged();
-    // A label was laid out after the paints that could have drawn it; this
-    // is the part of the chart it reaches that they may have missed.
-    void labelLaidOutLate(const QRegion &missed);
 
 private:
-    TLItemIndex::LabelLayout labelLayout(Purpose purpose, QList<int> *laidOut);
-    void reportLate(const QList<int> &rows, const QRect &painted);
-    int deferBand();
-    void layOutInIdleTime();
+    // Lays a label out in the scratch document, which becomes the row's
+    // document for drawing if keepDocument says so.
+    TLItemIndex::LabelLayout labelLayout(bool keepDocument);
     QString textOf(int row) const;
 
     const QAbstractItemModel *model = nullptr;
     std::optional<Qt::Orientation> timeAxis;
-    TLItemIndex index;
     TLLabelCache labels;
+    TLItemIndex index;
     QMargins drawingReach;
-    QTimer *idleLayout = nullptr;
-    // Where the last paint on the screen was, which idle time lays out near.
-    QRect lastScreenArea;
 };
 
 #endif

@@ -2,17 +2,18 @@
 
 #include "model/tlchartstate.h"
 #include "model/tlitem.h"
+#include "model/tlitemmodel.h"
+#include "model/tldatetext.h"
 #include "model/tlrichtext.h"
 #include "view/tlbackground.h"
 #include "view/tlchartlayout.h"
-#include "model/tldatetext.h"
 #include "view/tlgeometry.h"
+#include "view/tllabelprefetch.h"
 #include "view/tlitemindex.h"
 
 #include <QAbstractItemModel>
 #include <QAction>
 #include <QApplication>
-#include <QBackingStore>
 #include <QContextMenuEvent>
 #include <QDrag>
 #include <QFont>
@@ -25,7 +26,7 @@
 #include <QPaintEngine>
 #include <QPainter>
 #include <QPixmap>
-#include <QRegion>
+#include <QTransform>
 
 #include <algorithm>
 #include <cmath>
@@ -48,6 +49,7 @@ TLine::TLine(QWidget *parent, std::optional<Qt::Orientation> axis)
     , timeAxis(axis)
     , layout(new TLChartLayout(
           [this](const QDate &date, int pos, const QDate &endDate) { return itemFrame(date, pos, endDate); }, this))
+    , prefetch(new TLLabelPrefetch(layout, this))
     , dayWidth(0.0)
     , posHeight(0.0)
     , maxPos(0)
@@ -62,7 +64,6 @@ TLine::TLine(QWidget *parent, std::optional<Qt::Orientation> axis)
 {
     layout->setTimeAxis(timeAxis);
     connect(layout, &TLChartLayout::itemsChanged, this, qOverload<>(&QWidget::update));
-    connect(layout, &TLChartLayout::labelLaidOutLate, this, &TLine::repaintMissed);
     const QDate today = QDate::currentDate();
     // Virtual calls from a constructor reach TLine's own recalcSize, which
     // only refreshes the background and schedules a repaint.
@@ -344,6 +345,19 @@ void TLine::paintEvent(QPaintEvent *)
 {
     QPainter painter(this);
     paint(&painter);
+    if (timeAxis && isVisible())
+        prefetch->prepareAround(visibleRegion().boundingRect(), rect(), *timeAxis, covers());
+}
+
+void TLine::hideEvent(QHideEvent *event)
+{
+    prefetch->stop();
+    QWidget::hideEvent(event);
+}
+
+int TLine::pendingLayouts() const
+{
+    return prefetch->stripsLeft();
 }
 
 void TLine::paint(QPainter *)
@@ -360,7 +374,7 @@ int TLine::posToY(int pos) const
     return truncate(pos * posHeight);
 }
 
-void TLine::paintItem(QPainter *, int)
+void TLine::paintItem(QPainter *, int, const QRect &)
 {
 }
 
@@ -379,11 +393,6 @@ TLItemFrame TLine::itemFrame(const QDate &date, int pos, const QDate &endDate) c
     return frame;
 }
 
-int TLine::pendingLayouts()
-{
-    return layout->pendingLayouts();
-}
-
 QTextDocument *TLine::itemLabel(int row, QRect *box)
 {
     QTextDocument *label = layout->label(row);
@@ -398,7 +407,9 @@ QTextDocument *TLine::itemLabel(int row, QRect *box)
 // width right of it.
 QMargins TLine::drawingReach(QPainter *painter)
 {
-    QMargins reach(0, 0, 10, 6);
+    const bool decorated =
+        decoratesBoxes() && (displayFlags.contains(ItemShadow) || displayFlags.contains(RoundEdges));
+    QMargins reach = decorated ? QMargins(0, 0, 10, 6) : QMargins();
     if (displayFlags.contains(MarkItems)) {
         QFont font = painter->font();
         font.setPointSize(6);
@@ -415,34 +426,37 @@ QMargins TLine::drawingReach(QPainter *painter)
     return reach;
 }
 
+std::function<QRect(int row, const QRect &box)> TLine::covers() const
+{
+    return [this](int row, const QRect &box) { return opaqueCover(row, box) & rect(); };
+}
+
+bool TLine::decoratesBoxes() const
+{
+    return true;
+}
+
+QRect TLine::opaqueCover(int row, const QRect &box) const
+{
+    if (decoratesBoxes() && displayFlags.contains(RoundEdges)) {
+        const bool opaqueBackground = bg.isOpaque() && !(bg.style() == Qt::TexturePattern && bg.texture().isNull());
+        return opaqueBackground ? box.adjusted(0, 0, 10, 6) : QRect();
+    }
+    return TLItemModel::item(model, row).backgroundColor.alpha() == 255 ? box : QRect();
+}
+
 void TLine::paintItems(QPainter *painter)
 {
     const QRect area = TLGeometry::visibleArea(painter, rect());
-    // A paint into the window's own surface may leave labels to idle time,
-    // which repaints what they reach; a picture taken of the chart (an
-    // export, a print, a drag) is exact at once.
-    QBackingStore *screen = window()->backingStore();
-    const bool toScreen = isVisible() && screen && painter->paintEngine()
-        && painter->paintEngine()->paintDevice() == screen->paintDevice()
-        && visibleRegion().boundingRect().contains(area);
     layout->setDrawingReach(drawingReach(painter));
-    const QList<int> rows =
-        layout->rowsToPaint(area, toScreen ? TLChartLayout::Purpose::ScreenPaint : TLChartLayout::Purpose::Picture);
-    for (int row : rows)
-        paintItem(painter, row);
-}
-
-void TLine::repaintMissed(const QRegion &missed)
-{
-    if (!isVisible())
-        return;
-    const QRegion shown = missed & visibleRegion().boundingRect();
-    if (!shown.isEmpty())
-        update(shown);
-}
-
-void TLine::hideEvent(QHideEvent *event)
-{
-    layout->stopIdleLayout();
-    QWidget::hideEvent(event);
+    // Where the painter puts pixels unscaled, a cover hides what lies under
+    // it pixel for pixel, and what it hides need not be drawn at all.
+    const QTransform toDevice = painter->deviceTransform();
+    const QPaintEngine *engine = painter->paintEngine();
+    const bool coversHide = engine && engine->type() == QPaintEngine::Raster
+        && toDevice.type() <= QTransform::TxTranslate && toDevice.dx() == std::floor(toDevice.dx())
+        && toDevice.dy() == std::floor(toDevice.dy());
+    for (const TLChartLayout::ShownRow &shown :
+         layout->rowsToPaint(area, coversHide ? covers() : TLChartLayout::CoverFunction()))
+        paintItem(painter, shown.row, shown.part);
 }

@@ -14,6 +14,7 @@
 #include <QSet>
 #include <QWidget>
 
+#include <functional>
 #include <optional>
 
 class QAbstractItemModel;
@@ -26,6 +27,7 @@ class QPainter;
 class QRegion;
 class QTextDocument;
 class TLChartLayout;
+class TLLabelPrefetch;
 struct TLChartState;
 struct TLItemFrame;
 
@@ -55,8 +57,8 @@ public:
     // display flags and background, with the tiled image read from its file.
     void setState(const TLChartState &state);
 
-    // Labels still to be laid out in idle time.
-    Q_INVOKABLE int pendingLayouts();
+    // Strips ahead of a scroll still to be laid out in idle time.
+    Q_INVOKABLE int pendingLayouts() const;
 
 signals:
     void itemClicked(int row);
@@ -88,6 +90,7 @@ private:
     // Made before the fields below, which read the layout.
     std::optional<Qt::Orientation> timeAxis;
     TLChartLayout *layout;
+    TLLabelPrefetch *prefetch;
 
 protected:
     // The styles name the axis along which time runs in their item boxes;
@@ -107,15 +110,24 @@ protected:
     virtual void paint(QPainter *painter);
     virtual int dateToX(const QDate &date) const;
     virtual int posToY(int pos) const;
-    virtual void paintItem(QPainter *painter, int row);
+    // Paints a row's item; its label need be drawn only inside shownPart.
+    virtual void paintItem(QPainter *painter, int row, const QRect &shownPart);
+    // Whether boxes take the shadow and the rounded form the display flags
+    // ask for; style 2 draws plain boxes.
+    virtual bool decoratesBoxes() const;
+    // The part of a row's drawing, given its box, that paints every pixel
+    // opaquely and so hides the rows drawn before it there: with the
+    // rounded form over an opaque background, the box and its 10 x 6
+    // margin; else the box where its fill is opaque.
+    virtual QRect opaqueCover(int row, const QRect &box) const;
     virtual QPoint itemPoint(const QDate &date, int pos) const;
 
     // Where the box of an item goes before its label is laid out: at the
     // item's anchor, as wide as its span when its end lies to the right.
     virtual TLItemFrame itemFrame(const QDate &date, int pos, const QDate &endDate) const;
 
-    // Paints, in row order, every item that can reach what the painter
-    // paints.
+    // Paints, in row order, every item that can be seen in what the
+    // painter paints.
     void paintItems(QPainter *painter);
     // The label of a row laid out for drawing, with the box it goes in.
     QTextDocument *itemLabel(int row, QRect *box);
@@ -141,7 +153,8 @@ private:
     int topItemAt(const QPoint &pos);
     QImage dragPicture(const QPoint &pos);
     QMargins drawingReach(QPainter *painter);
-    void repaintMissed(const QRegion &missed);
+    // What hides the rows under a row, as the layout asks for it.
+    std::function<QRect(int row, const QRect &box)> covers() const;
     void updateOpaquePainting();
 };
 

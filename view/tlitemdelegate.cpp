@@ -1,16 +1,15 @@
 #include "view/tlitemdelegate.h"
 
+#include "model/tldatetext.h"
 #include "model/tlitem.h"
 #include "model/tlrichtext.h"
 #include "view/tldateedit.h"
-#include "model/tldatetext.h"
 #include "view/tlrichtextedit.h"
 
 #include <QAbstractTextDocumentLayout>
 #include <QAction>
 #include <QApplication>
 #include <QColorDialog>
-#include <QFontMetricsF>
 #include <QHeaderView>
 #include <QIcon>
 #include <QLineEdit>
@@ -21,21 +20,12 @@
 #include <QPointer>
 #include <QStyle>
 #include <QTableView>
-#include <QTextBlock>
-#include <QTextCursor>
 #include <QTextEdit>
-#include <QTextLayout>
-#include <QTextOption>
 
 #include <algorithm>
 #include <cmath>
 
 namespace {
-
-// More characters than any cell can show on one line; the rest of a long
-// label is never laid out.
-constexpr int maxLineCharacters = 4096;
-const QChar ellipsis(0x2026);
 
 int textMargin(const QStyle *style, const QWidget *widget)
 {
@@ -45,72 +35,6 @@ int textMargin(const QStyle *style, const QWidget *widget)
 QStyle *styleOf(const QStyleOptionViewItem &option)
 {
     return option.widget ? option.widget->style() : QApplication::style();
-}
-
-// The label as one line: paragraphs and line breaks become spaces, every
-// character keeps its format.
-void fillLine(TLRichText *line, const QString &html, const QFont &font)
-{
-    TLRichText source;
-    source.setDefaultFont(font);
-    source.setLabel(html);
-
-    line->setDefaultFont(font);
-    line->setDocumentMargin(0);
-    QTextOption option = line->defaultTextOption();
-    option.setWrapMode(QTextOption::NoWrap);
-    line->setDefaultTextOption(option);
-
-    QTextCursor cursor(line);
-    bool separate = false;
-    for (QTextBlock block = source.begin(); block.isValid(); block = block.next()) {
-        for (auto it = block.begin(); !it.atEnd(); ++it) {
-            if (line->characterCount() > maxLineCharacters)
-                return;
-            const QTextFragment fragment = it.fragment();
-            const QTextCharFormat format = fragment.charFormat();
-            if (separate) {
-                cursor.insertText(QStringLiteral(" "), format);
-                separate = false;
-            }
-            QString text = fragment.text();
-            if (format.isImageFormat()) {
-                for (qsizetype i = 0; i < text.size(); ++i)
-                    cursor.insertImage(format.toImageFormat());
-                continue;
-            }
-            text.replace(QChar::LineSeparator, QLatin1Char(' '));
-            cursor.insertText(text, format);
-        }
-        separate = separate || !line->isEmpty();
-    }
-}
-
-// Cuts the line where it and an ellipsis in the format of the cut fit into
-// the width.
-void elide(TLRichText *line, qreal width)
-{
-    if (line->idealWidth() <= width)
-        return;
-    const QTextBlock block = line->begin();
-    QTextLayout *layout = block.layout();
-    if (layout->lineCount() == 0)
-        return;
-    const QTextLine text = layout->lineAt(0);
-    QTextCursor cursor(line);
-    QTextCharFormat format;
-    int cut = text.xToCursor(width, QTextLine::CursorBetweenCharacters);
-    while (cut > 0) {
-        cursor.setPosition(cut);
-        format = cursor.charFormat();
-        const QFont font = format.font().resolve(line->defaultFont());
-        if (text.cursorToX(cut) + QFontMetricsF(font).horizontalAdvance(ellipsis) <= width)
-            break;
-        cut = layout->previousCursorPosition(cut);
-    }
-    cursor.setPosition(cut);
-    cursor.movePosition(QTextCursor::End, QTextCursor::KeepAnchor);
-    cursor.insertText(QString(ellipsis), format);
 }
 
 QString colourName(const QColor &colour)
@@ -229,14 +153,12 @@ void TLItemDelegate::paintLabel(QPainter *painter, const QStyleOptionViewItem &o
     if (area.width() <= 0 || area.height() <= 0)
         return;
 
-    TLRichText line;
-    fillLine(&line, index.data(Qt::DisplayRole).toString(), cell.font);
-    if (line.isEmpty())
+    const TLCellLines::Line &line = lines.line(index.row(), index.data(Qt::DisplayRole).toString(), cell.font,
+                                               area.size());
+    if (line.document->isEmpty())
         return;
-    // A label in a large font is shrunk to the row rather than cut.
-    const qreal height = line.size().height();
-    const qreal scale = height > area.height() ? area.height() / height : 1.0;
-    elide(&line, area.width() / scale);
+    const qreal height = line.height;
+    const qreal scale = line.scale;
 
     QPalette::ColorGroup group = QPalette::Normal;
     if (!(cell.state & QStyle::State_Enabled))
@@ -252,7 +174,7 @@ void TLItemDelegate::paintLabel(QPainter *painter, const QStyleOptionViewItem &o
     painter->setClipRect(area, Qt::IntersectClip);
     painter->translate(area.left(), area.top() + (area.height() - height * scale) / 2.0);
     painter->scale(scale, scale);
-    line.documentLayout()->draw(painter, context);
+    line.document->documentLayout()->draw(painter, context);
     painter->restore();
 }
 
@@ -263,10 +185,9 @@ QSize TLItemDelegate::sizeHint(const QStyleOptionViewItem &option, const QModelI
         return size;
     QStyleOptionViewItem cell(option);
     initStyleOption(&cell, index);
-    TLRichText line;
-    fillLine(&line, index.data(Qt::DisplayRole).toString(), cell.font);
     const qreal widest = 40.0 * cell.fontMetrics.averageCharWidth();
-    const int width = int(std::ceil(std::min(line.idealWidth(), widest)));
+    const int width =
+        int(std::ceil(std::min(TLCellLines::naturalWidth(index.data(Qt::DisplayRole).toString(), cell.font), widest)));
     size.setWidth(std::max(size.width(), width + 2 * textMargin(styleOf(cell), cell.widget)));
     return size;
 }

@@ -1,6 +1,8 @@
 #ifndef TLITEMDELEGATE_H
 #define TLITEMDELEGATE_H
 
+#include "view/tlcelllines.h"
+
 #include <QStyledItemDelegate>
 
 class QLineEdit;
@@ -40,6 +42,9 @@ private:
     void chooseColour(QLineEdit *editor);
     static void noteShownValue(QWidget *editor);
     static bool isEdited(const QWidget *editor);
+
+    // Filled again only for a row whose label, font or cell changed.
+    mutable TLCellLines lines;
 };
 
 #endif

@@ -3,9 +3,10 @@
 #include "model/tlitem.h"
 #include "model/tldatetext.h"
 #include "view/tlgeometry.h"
+#include "view/tllabellayout.h"
 
 #include <QAbstractItemModel>
-#include <QDeadlineTimer>
+#include <QFont>
 #include <QVariant>
 
 #include <algorithm>
@@ -30,10 +31,13 @@ int yearLength(const QDate &date)
 
 }
 
-TLItemIndex::TLItemIndex(FrameFunction frame)
+TLItemIndex::TLItemIndex(FrameFunction frame, const QFont &labelFont)
     : frameOf(std::move(frame))
+    , bound(labelFont)
 {
 }
+
+TLItemIndex::~TLItemIndex() = default;
 
 void TLItemIndex::setModel(const QAbstractItemModel *m)
 {
@@ -56,6 +60,7 @@ void TLItemIndex::changeRows(int first, int last)
     for (int row = first; row <= last; ++row) {
         rows[row].stale = true;
         rows[row].label.reset();
+        rows[row].measured = false;
     }
     if (first <= last)
         staleRows = true;
@@ -114,6 +119,7 @@ void TLItemIndex::readRow(int r)
     row.endDate = model->index(r, TLItem::EndDateColumn).data().toDate();
     row.frame = frameOf(row.date, row.pos, row.endDate);
     row.label.reset();
+    row.measured = false;
     row.stale = false;
     yearChars = std::max({ yearChars, yearLength(row.date), yearLength(row.endDate) });
 }
@@ -189,25 +195,37 @@ void TLItemIndex::orderAlongTimeAxis()
     buildBlocks();
 }
 
+// Before its label is measured, a row reaches as far as its span or the
+// largest box of any label; measuring a block of rows draws its end in.
 void TLItemIndex::buildBlocks()
 {
     const int n = order.size();
     const int blocks = (n + BlockSize - 1) / BlockSize;
     blockEnds.fill(std::numeric_limits<qint64>::min(), blocks);
-    blockUnknown.fill(0, blocks);
-    withoutLabel = 0;
+    blockMeasured.fill(false, blocks);
     for (int k = 0; k < n; ++k) {
         const Row &row = rows.at(order.at(k));
         const int block = k / BlockSize;
-        if (!hasCurrentLabel(row)) {
-            ++withoutLabel;
-            ++blockUnknown[block];
-        }
-        bool exact = false;
-        const int length = knownLength(row, &exact);
-        if (exact)
-            blockEnds[block] = std::max(blockEnds.at(block), qint64(timeStarts.at(k)) + length);
+        blockEnds[block] = std::max(blockEnds.at(block), qint64(timeStarts.at(k)) + timeLength(reachableSize(row)));
     }
+}
+
+void TLItemIndex::measureBlock(int block)
+{
+    if (blockMeasured.at(block))
+        return;
+    qint64 end = std::numeric_limits<qint64>::min();
+    const int last = std::min<int>(order.size(), (block + 1) * BlockSize);
+    for (int k = block * BlockSize; k < last; ++k) {
+        Row &row = rows[order.at(k)];
+        if (!row.measured) {
+            row.measure = bound.measure(model->index(order.at(k), TLItem::TextColumn).data().toString());
+            row.measured = true;
+        }
+        end = std::max(end, qint64(timeStarts.at(k)) + timeLength(reachableSize(row)));
+    }
+    blockEnds[block] = end;
+    blockMeasured[block] = true;
 }
 
 int TLItemIndex::timeStart(const Row &row) const
@@ -215,9 +233,9 @@ int TLItemIndex::timeStart(const Row &row) const
     return timeAxis == Qt::Horizontal ? row.frame.topLeft.x() : row.frame.topLeft.y();
 }
 
-int TLItemIndex::crossStart(const Row &row) const
+int TLItemIndex::timeLength(const QSize &size) const
 {
-    return timeAxis == Qt::Horizontal ? row.frame.topLeft.y() : row.frame.topLeft.x();
+    return timeAxis == Qt::Horizontal ? size.width() : size.height();
 }
 
 QSize TLItemIndex::boxSize(const Row &row) const
@@ -226,43 +244,22 @@ QSize TLItemIndex::boxSize(const Row &row) const
     return QSize(label.width(), row.frame.fixedHeight.value_or(label.height()));
 }
 
-int TLItemIndex::knownLength(const Row &row, bool *exact) const
+QSize TLItemIndex::reachableSize(const Row &row) const
 {
-    if (hasCurrentLabel(row)) {
-        *exact = true;
-        const QSize size = boxSize(row);
-        return timeAxis == Qt::Horizontal ? size.width() : size.height();
-    }
-    // A span is the least width of a box: a label that does not fit it
-    // makes the box wider. A fixed height is all of the box's height.
-    if (timeAxis == Qt::Vertical && row.frame.fixedHeight) {
-        *exact = true;
-        return *row.frame.fixedHeight;
-    }
-    *exact = false;
-    return timeAxis == Qt::Horizontal ? std::max(row.frame.span.value_or(0), 0) : 0;
+    if (hasCurrentLabel(row))
+        return boxSize(row);
+    QSize size;
+    if (row.measured && row.measure)
+        size = bound.boxBound(*row.measure, row.frame.span);
+    else
+        size = QSize(std::max(row.frame.span.value_or(0), TLLabelLayout::MaxBoxExtent), TLLabelLayout::MaxBoxExtent);
+    return QSize(size.width(), row.frame.fixedHeight.value_or(size.height()));
 }
 
 void TLItemIndex::layOutRow(int r, const LabelLayout &layOut)
 {
     Row &row = rows[r];
     row.label = LabelAtSpan { layOut(r, row.frame.span), row.frame.span };
-    if (!row.frame.span)
-        widest = std::max(widest, row.label->size.size.width());
-    if (!row.frame.fixedHeight)
-        widest = std::max(widest, row.label->size.size.height());
-    recordLabel(r);
-}
-
-void TLItemIndex::recordLabel(int r)
-{
-    const int k = placeInOrder.at(r);
-    const int block = k / BlockSize;
-    --withoutLabel;
-    --blockUnknown[block];
-    bool exact = false;
-    const int length = knownLength(rows.at(r), &exact);
-    blockEnds[block] = std::max(blockEnds.at(block), qint64(timeStarts.at(k)) + length);
 }
 
 bool TLItemIndex::hasLabelSize(int row) const
@@ -290,51 +287,45 @@ QRect TLItemIndex::box(int row, const LabelLayout &layOut)
     return ensureLabel(row, layOut) ? QRect(rows.at(row).frame.topLeft, boxSize(rows.at(row))) : QRect();
 }
 
-QList<int> TLItemIndex::rowsMeeting(const QRect &area, const QMargins &reach, std::optional<int> deferBeyond,
-                                    const LabelLayout &layOut)
+QRect TLItemIndex::reachableBox(int row)
+{
+    update();
+    if (row < 0 || row >= rows.size())
+        return QRect();
+    measureBlock(placeInOrder.at(row) / BlockSize);
+    return QRect(rows.at(row).frame.topLeft, reachableSize(rows.at(row)));
+}
+
+QList<int> TLItemIndex::rowsNear(const QRect &area, const QMargins &reach)
 {
     update();
     QList<int> found;
     if (rows.isEmpty() || area.isEmpty())
         return found;
 
-    // Along the time axis (t) and across it (c): the area's first and last
-    // pixels, and how far the drawing reaches before and after a box.
+    // Along the time axis: the area's first and last pixels, and how far
+    // the drawing reaches before and after a box.
     const bool horizontal = timeAxis == Qt::Horizontal;
     const qint64 t0 = horizontal ? area.left() : area.top();
     const qint64 t1 = horizontal ? area.right() : area.bottom();
-    const qint64 c0 = horizontal ? area.top() : area.left();
-    const qint64 c1 = horizontal ? area.bottom() : area.right();
     const int beforeT = horizontal ? reach.left() : reach.top();
     const int afterT = horizontal ? reach.right() : reach.bottom();
-    const int beforeC = horizontal ? reach.top() : reach.left();
-    const int afterC = horizontal ? reach.bottom() : reach.right();
 
     const qint64 lastStart = t1 + beforeT;
     const int end = int(std::upper_bound(timeStarts.cbegin(), timeStarts.cend(), lastStart,
                                          [](qint64 value, int start) { return value < start; })
                         - timeStarts.cbegin());
     for (int block = 0; block * BlockSize < end; ++block) {
-        if (blockUnknown.at(block) == 0 && blockEnds.at(block) - 1 + afterT < t0)
+        if (blockEnds.at(block) - 1 + afterT < t0)
+            continue;
+        measureBlock(block);
+        if (blockEnds.at(block) - 1 + afterT < t0)
             continue;
         const int blockEnd = std::min(end, (block + 1) * BlockSize);
         for (int k = block * BlockSize; k < blockEnd; ++k) {
             const int r = order.at(k);
             const Row &row = rows.at(r);
-            const qint64 across = crossStart(row);
-            if (across - beforeC > c1)
-                continue;
-            if (!hasCurrentLabel(row)) {
-                bool exact = false;
-                const qint64 reachT = qint64(timeStarts.at(k)) + knownLength(row, &exact) - 1 + afterT;
-                if (exact && reachT < t0)
-                    continue;
-                if (deferBeyond && (reachT < t0 - *deferBeyond || across - 1 + afterC < c0 - *deferBeyond))
-                    continue;
-                layOutRow(r, layOut);
-            }
-            const QRect drawn = QRect(row.frame.topLeft, boxSize(row)).marginsAdded(reach);
-            if (drawn.intersects(area))
+            if (QRect(row.frame.topLeft, reachableSize(row)).marginsAdded(reach).intersects(area))
                 found.append(r);
         }
     }
@@ -342,47 +333,8 @@ QList<int> TLItemIndex::rowsMeeting(const QRect &area, const QMargins &reach, st
     return found;
 }
 
-int TLItemIndex::widestLabel() const
-{
-    return widest;
-}
-
 int TLItemIndex::yearCharacters()
 {
     update();
     return yearChars;
-}
-
-int TLItemIndex::rowsWithoutLabelSize()
-{
-    update();
-    return withoutLabel;
-}
-
-void TLItemIndex::layOutNear(const QRect &near, const QDeadlineTimer &deadline, const LabelLayout &layOut)
-{
-    update();
-    const int n = order.size();
-    if (withoutLabel == 0 || n == 0)
-        return;
-    const int nearEnd = timeAxis == Qt::Horizontal ? near.right() : near.bottom();
-    const int end = int(std::upper_bound(timeStarts.cbegin(), timeStarts.cend(), nearEnd) - timeStarts.cbegin());
-    const int blocks = blockUnknown.size();
-    const int firstBlock = std::clamp(end - 1, 0, n - 1) / BlockSize;
-    // From the block at the end of the area down to the first, then from
-    // the last block down to the one after it.
-    for (int step = 0; step < blocks && withoutLabel > 0; ++step) {
-        const int block = (firstBlock - step + blocks) % blocks;
-        if (blockUnknown.at(block) == 0)
-            continue;
-        const int first = block * BlockSize;
-        for (int k = std::min(n, first + BlockSize) - 1; k >= first; --k) {
-            const int r = order.at(k);
-            if (hasCurrentLabel(rows.at(r)))
-                continue;
-            layOutRow(r, layOut);
-            if (deadline.hasExpired())
-                return;
-        }
-    }
 }

@@ -1,6 +1,8 @@
 #ifndef TLITEMINDEX_H
 #define TLITEMINDEX_H
 
+#include "view/tllabelbound.h"
+
 #include <QDate>
 #include <QList>
 #include <QMargins>
@@ -12,7 +14,7 @@
 #include <optional>
 
 class QAbstractItemModel;
-class QDeadlineTimer;
+class QFont;
 
 // Where a style puts an item before its label is laid out: the box's
 // top-left corner, the width its label is laid out at when the item's span
@@ -33,11 +35,13 @@ struct TLLabelSize
 };
 
 // The boxes of a chart's items without drawing them. Per row it keeps the
-// item's frame and its label's size, each built on first need and dropped
-// when the row changes (the size also when the span it was laid out at
-// changes); the rows ordered along the time axis, with the furthest reach of
-// each block of rows, find the rows that can meet an area without looking
-// at the others.
+// item's frame, the bound its label's HTML puts on its size and its
+// laid-out size, each built on first need and dropped when the row changes
+// (the size also when the span it was laid out at changes). The rows are
+// ordered along the time axis, with the furthest any box of a block of rows
+// can reach, so that the rows that can meet an area are found without
+// looking at the others, and only the labels whose bound reaches it need a
+// layout.
 //
 // The index lays out no label itself: a query that needs a label's size
 // asks the LabelLayout it is given, and keeps the answer.
@@ -47,7 +51,9 @@ public:
     using FrameFunction = std::function<TLItemFrame(const QDate &date, int pos, const QDate &endDate)>;
     using LabelLayout = std::function<TLLabelSize(int row, std::optional<int> span)>;
 
-    explicit TLItemIndex(FrameFunction frame);
+    // Labels are measured in labelFont where they name no other.
+    TLItemIndex(FrameFunction frame, const QFont &labelFont);
+    ~TLItemIndex();
 
     void setModel(const QAbstractItemModel *model);
     void setTimeAxis(Qt::Orientation axis);
@@ -65,24 +71,17 @@ public:
     // label's size, laid out through layOut if it was not yet.
     QRect box(int row, const LabelLayout &layOut);
     TLLabelSize labelSize(int row, const LabelLayout &layOut);
+    // The box of a row where its label is laid out, else the largest box
+    // its label can take.
+    QRect reachableBox(int row);
 
-    // The rows, in ascending order, whose box grown by reach meets area.
-    // Labels not laid out yet are laid out as they are needed, except, with
-    // deferBeyond, those whose box starts more than that many pixels before
-    // the area along either axis and whose known extent does not reach it:
-    // those are left out until they are laid out.
-    QList<int> rowsMeeting(const QRect &area, const QMargins &reach, std::optional<int> deferBeyond,
-                           const LabelLayout &layOut);
+    // The rows, in ascending order, whose box grown by reach can meet area:
+    // those laid out whose box does, and those not laid out yet whose
+    // reachable box does. Lays out nothing.
+    QList<int> rowsNear(const QRect &area, const QMargins &reach);
 
-    // The furthest a label without a span reaches along either axis so far.
-    int widestLabel() const;
     // The widest year of any date, in characters.
     int yearCharacters();
-
-    int rowsWithoutLabelSize();
-    // Lays out labels not laid out yet, those whose box starts nearest
-    // before the end of near along the time axis first, until the deadline.
-    void layOutNear(const QRect &near, const QDeadlineTimer &deadline, const LabelLayout &layOut);
 
 private:
     struct LabelAtSpan
@@ -100,6 +99,10 @@ private:
         // The label as last laid out; its size holds while the frame keeps
         // the span it was laid out at.
         std::optional<LabelAtSpan> label;
+        // What the label's HTML says of its size, read on first need; none
+        // where it cannot say.
+        std::optional<TLLabelBound::Measure> measure;
+        bool measured = false;
         bool stale = true;
     };
 
@@ -111,18 +114,19 @@ private:
     void sortByDate();
     void orderAlongTimeAxis();
     void buildBlocks();
+    void measureBlock(int block);
     void layOutRow(int row, const LabelLayout &layOut);
     // Whether row is a row, its label laid out if it was not yet.
     bool ensureLabel(int row, const LabelLayout &layOut);
     QSize boxSize(const Row &row) const;
+    // The largest box a row can have: laid out, bound by its measure, or
+    // bound by its span and the largest box of any label.
+    QSize reachableSize(const Row &row) const;
     int timeStart(const Row &row) const;
-    int crossStart(const Row &row) const;
-    // How far the box reaches along the time axis for sure, and whether
-    // that is all of it.
-    int knownLength(const Row &row, bool *exact) const;
-    void recordLabel(int row);
+    int timeLength(const QSize &size) const;
 
     FrameFunction frameOf;
+    TLLabelBound bound;
     const QAbstractItemModel *model = nullptr;
     Qt::Orientation timeAxis = Qt::Horizontal;
 
@@ -132,16 +136,14 @@ private:
     QList<int> order;
     QList<int> placeInOrder;
     QList<int> timeStarts;
-    // Per block of BlockSize entries of the order: the furthest known end
-    // along the time axis, and the entries whose end is not known yet.
+    // Per block of BlockSize entries of the order: the furthest any box
+    // reaches along the time axis, and whether its labels are measured.
     QList<qint64> blockEnds;
-    QList<int> blockUnknown;
+    QList<bool> blockMeasured;
 
     bool staleRows = true;
     bool staleOrder = true;
     bool staleFrames = true;
-    int withoutLabel = 0;
-    int widest = 0;
     int yearChars = 4;
 };
 

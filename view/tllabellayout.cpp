@@ -8,6 +8,8 @@
 #include <QTextBlock>
 #include <QTextLayout>
 
+#include <algorithm>
+
 namespace {
 
 qint64 layouts = 0;
@@ -20,9 +22,20 @@ void keepShapedText(QTextDocument *document)
         block.layout()->setCacheEnabled(true);
 }
 
+QSize heldToMaxBox(const QSize &size, std::optional<int> span)
+{
+    return QSize(std::min(size.width(), std::max(span.value_or(0), TLLabelLayout::MaxBoxExtent)),
+                 std::min(size.height(), TLLabelLayout::MaxBoxExtent));
+}
+
 }
 
 QSize TLLabelLayout::layOut(TLRichText *document, const QString &text, std::optional<int> span)
+{
+    return heldToMaxBox(layOutWhole(document, text, span), span);
+}
+
+QSize TLLabelLayout::layOutWhole(TLRichText *document, const QString &text, std::optional<int> span)
 {
     using TLGeometry::truncate;
     ++layouts;

@@ -1,0 +1,144 @@
+#include "model/tlrichtext.h"
+#include "view/tllabelbound.h"
+#include "view/tllabellayout.h"
+
+#include <QRandomGenerator>
+#include <QTextBlockFormat>
+#include <QTextCharFormat>
+#include <QTextCursor>
+#include <QTextDocument>
+#include <QtTest>
+
+namespace {
+
+QString randomWord(QRandomGenerator &random, int longest)
+{
+    static const QString characters =
+        QStringLiteral("abcdefghijklmnopqrstuvwxyzWMAXZ0123456789.,;:!?()-/\"'\u00e9\u00fc\u00df\u03a9\u0416\u2014");
+    QString word;
+    for (int i = 1 + random.bounded(longest); i > 0; --i)
+        word += characters.at(random.bounded(int(characters.size())));
+    return word;
+}
+
+// A label as the item dialog saves it: paragraphs with margins and
+// indents, words in random sizes, weights, slants, families and baselines,
+// spaces, tabs and line separators between them.
+QString savedLabel(QRandomGenerator &random, int longestWord, int largestPoints)
+{
+    QTextDocument document;
+    QTextCursor cursor(&document);
+    for (int paragraph = 1 + random.bounded(3); paragraph > 0; --paragraph) {
+        QTextBlockFormat block;
+        block.setTopMargin(random.bounded(3) * 5);
+        block.setLeftMargin(random.bounded(3) * 7);
+        block.setIndent(random.bounded(2));
+        block.setTextIndent(random.bounded(2) * 10);
+        cursor.insertBlock(block);
+        for (int word = random.bounded(30); word > 0; --word) {
+            QTextCharFormat format;
+            if (random.bounded(4) == 0)
+                format.setFontPointSize(4 + random.bounded(largestPoints));
+            if (random.bounded(3) == 0)
+                format.setFontWeight(random.bounded(2) ? QFont::Bold : QFont::Black);
+            format.setFontItalic(random.bounded(4) == 0);
+            if (random.bounded(8) == 0)
+                format.setFontFamilies({ random.bounded(2) ? QStringLiteral("DejaVu Serif")
+                                                           : QStringLiteral("Liberation Mono") });
+            if (random.bounded(10) == 0)
+                format.setVerticalAlignment(QTextCharFormat::AlignSuperScript);
+            cursor.insertText(randomWord(random, longestWord), format);
+            static const char *const gaps[] = { " ", "  ", "\t", "\u2028", " " };
+            cursor.insertText(QString::fromUtf8(gaps[random.bounded(5)]), QTextCharFormat());
+        }
+    }
+    return document.toHtml();
+}
+
+}
+
+class TestTLLabelBound : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void shouldHoldEveryBoxTheLabelLaysOut_data();
+    void shouldHoldEveryBoxTheLabelLaysOut();
+    void shouldBoundANoteClosely();
+    void shouldGiveNoBoundWhereThePassCannotSay_data();
+    void shouldGiveNoBoundWhereThePassCannotSay();
+};
+
+void TestTLLabelBound::shouldHoldEveryBoxTheLabelLaysOut_data()
+{
+    QTest::addColumn<int>("longestWord");
+    QTest::addColumn<int>("largestPoints");
+    QTest::newRow("words") << 10 << 12;
+    QTest::newRow("long words") << 40 << 12;
+    QTest::newRow("large fonts") << 10 << 60;
+}
+
+// Labels of every make laid out without a span and at spans from narrow to
+// wide take boxes no larger than their bound.
+void TestTLLabelBound::shouldHoldEveryBoxTheLabelLaysOut()
+{
+    QFETCH(int, longestWord);
+    QFETCH(int, largestPoints);
+    TLRichText document;
+    TLLabelBound bound(document.defaultFont());
+    QRandomGenerator random(quint32(longestWord * 100 + largestPoints));
+    for (int i = 0; i < 60; ++i) {
+        const QString label = savedLabel(random, longestWord, largestPoints);
+        const std::optional<TLLabelBound::Measure> measure = bound.measure(label);
+        QVERIFY2(measure, qPrintable(label));
+        for (const std::optional<int> span : { std::optional<int>(), std::optional<int>(15 + random.bounded(60)),
+                                               std::optional<int>(80 + random.bounded(500)) }) {
+            const QSize box = TLLabelLayout::layOut(&document, label, span);
+            const QSize most = bound.boxBound(*measure, span);
+            QVERIFY2(most.width() >= box.width() && most.height() >= box.height(),
+                     qPrintable(QStringLiteral("%1x%2 in %3x%4 at %5: %6")
+                                    .arg(box.width()).arg(box.height()).arg(most.width()).arg(most.height())
+                                    .arg(span.value_or(-1)).arg(label)));
+        }
+    }
+}
+
+// A bound far above its box would have every click lay out labels that
+// cannot reach it: a note of a few lines is bound within two and a half
+// times its box.
+void TestTLLabelBound::shouldBoundANoteClosely()
+{
+    TLRichText document;
+    TLLabelBound bound(document.defaultFont());
+    const QString note = QStringLiteral("<p style=\"margin:0\"><b>Item 12</b> review of the budget<br/>"
+                                        "Notes on the <i>launch</i> with the team, "
+                                        "<span style=\"font-size:7pt\">next steps</span></p>");
+    const QSize box = TLLabelLayout::layOut(&document, note);
+    const QSize most = bound.boxBound(*bound.measure(note), std::nullopt);
+    QVERIFY2(2 * most.width() <= 5 * box.width() && 2 * most.height() <= 5 * box.height(),
+             qPrintable(QStringLiteral("%1x%2 in %3x%4")
+                            .arg(box.width()).arg(box.height()).arg(most.width()).arg(most.height())));
+}
+
+void TestTLLabelBound::shouldGiveNoBoundWhereThePassCannotSay_data()
+{
+    QTest::addColumn<QString>("label");
+    QTest::newRow("image") << "<img src=\"data:image/png;base64,AAAA\" width=900>";
+    QTest::newRow("table") << "<table><tr><td>a</td><td>b</td></tr></table>";
+    QTest::newRow("list") << "<ul><li>one</li></ul>";
+    QTest::newRow("no wrap") << "<p style=\"white-space:nowrap\">a b c</p>";
+    QTest::newRow("letter spacing") << "<span style=\"letter-spacing:40px\">abc</span>";
+    QTest::newRow("style rule") << "<style>p { font-size: 90pt }</style><p>big</p>";
+    QTest::newRow("named entity") << "a&hellip;b";
+    QTest::newRow("Chinese") << QString::fromUtf8("\u65e5\u672c");
+    QTest::newRow("too long") << QString(TLRichText::MaxHtmlLength + 1, QLatin1Char('a'));
+}
+
+void TestTLLabelBound::shouldGiveNoBoundWhereThePassCannotSay()
+{
+    QFETCH(QString, label);
+    QVERIFY(!TLLabelBound(TLRichText().defaultFont()).measure(label));
+}
+
+QTEST_MAIN(TestTLLabelBound)
+#include "tst_tllabelbound.moc"
