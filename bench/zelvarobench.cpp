@@ -8,6 +8,7 @@
 
 #include "app/zelvaro.h"
 #include "model/tldocument.h"
+#include "model/tlitem.h"
 #include "view/tline.h"
 
 #include <QAbstractScrollArea>
@@ -26,6 +27,7 @@
 #include <QScrollArea>
 #include <QScrollBar>
 #include <QStandardPaths>
+#include <QTableView>
 #include <QTemporaryDir>
 #include <QTextStream>
 #include <QWidget>
@@ -213,6 +215,52 @@ QList<double> measure(int repeats, double budgetMs, const std::function<double()
     return times;
 }
 
+struct TableTimes
+{
+    double scroll = 0.0;
+    double bigRowFirst = 0.0;
+    double bigRow = 0.0;
+};
+
+// The item table: a page down from its middle, and the repaint of a row
+// whose label is a million characters (two megabytes as stored), first
+// and again.
+TableTimes measureTable(QTableView *table, int repeats)
+{
+    TableTimes times;
+    if (!table || !table->model() || table->model()->rowCount() == 0)
+        return times;
+    PaintCounter counter;
+    table->viewport()->installEventFilter(&counter);
+    QScrollBar *bar = table->verticalScrollBar();
+    bar->setValue(bar->maximum() / 2);
+    waitForPaint(counter);
+    times.scroll = median(measure(repeats, 20000.0, [&counter, bar] {
+        const qint64 start = counter.clock.nsecsElapsed();
+        bar->setValue(bar->value() + bar->pageStep());
+        waitForPaint(counter);
+        return (counter.lastPaintEnd - start) / 1e6;
+    }));
+
+    const int row = std::max(0, table->rowAt(0));
+    QString big = QStringLiteral("<p>");
+    while (big.size() < 1000000)
+        big += QStringLiteral("<b>Notes</b> on the review of the budget and the supplier contract, ");
+    const qint64 start = counter.clock.nsecsElapsed();
+    table->model()->setData(table->model()->index(row, TLItem::TextColumn), big);
+    waitForPaint(counter);
+    times.bigRowFirst = (counter.lastPaintEnd - start) / 1e6;
+    const QRect rowRect(0, table->rowViewportPosition(row), table->viewport()->width(), table->rowHeight(row));
+    const auto repaintRow = [table, rowRect] {
+        QElapsedTimer t;
+        t.start();
+        table->viewport()->repaint(rowRect);
+        return msSince(t);
+    };
+    times.bigRow = median(measure(repeats, 20000.0, repaintRow));
+    return times;
+}
+
 int runChart(const QString &path, int style, int repeats, bool background)
 {
     Zelvaro window;
@@ -236,29 +284,40 @@ int runChart(const QString &path, int style, int repeats, bool background)
     QWidget *chart = scrollArea->widget();
     PaintCounter counter;
     chart->installEventFilter(&counter);
-    timer.restart();
+    qint64 start = counter.clock.nsecsElapsed();
     waitForPaint(counter);
-    const double firstPaint = msSince(timer);
+    const double firstPaint = (counter.lastPaintEnd - start) / 1e6;
+    const double openPeak = peakMiB();
 
     // Along the time axis: across in styles 1 and 2, down in style 3.
     QScrollBar *timeBar = style == 3 ? scrollArea->verticalScrollBar() : scrollArea->horizontalScrollBar();
     QScrollBar *crossBar = style == 3 ? scrollArea->horizontalScrollBar() : scrollArea->verticalScrollBar();
-    timer.restart();
+    start = counter.clock.nsecsElapsed();
     timeBar->setValue(timeBar->maximum() / 2);
     crossBar->setValue(crossBar->maximum() / 2);
     waitForPaint(counter);
-    const double jump = msSince(timer);
+    const double jump = (counter.lastPaintEnd - start) / 1e6;
 
     // A double click in the middle of the view before the background is
-    // done: the hit test lays out every label it needs. The window's item
-    // dialog is not wanted here.
+    // done, and one right after a jump, before the chart painted there:
+    // the hit test lays out every label it needs. The window's item dialog
+    // is not wanted here.
     QObject::disconnect(chart, SIGNAL(itemClicked(int)), nullptr, nullptr);
-    const QPoint centre = chart->mapFrom(viewport, viewport->rect().center());
-    timer.restart();
-    QMouseEvent doubleClick(QEvent::MouseButtonDblClick, QPointF(centre), QPointF(chart->mapToGlobal(centre)),
-                            Qt::LeftButton, Qt::LeftButton, Qt::NoModifier);
-    QCoreApplication::sendEvent(chart, &doubleClick);
-    const double click = msSince(timer);
+    const auto doubleClickTime = [chart, viewport] {
+        const QPoint centre = chart->mapFrom(viewport, viewport->rect().center());
+        QElapsedTimer t;
+        t.start();
+        QMouseEvent doubleClick(QEvent::MouseButtonDblClick, QPointF(centre), QPointF(chart->mapToGlobal(centre)),
+                                Qt::LeftButton, Qt::LeftButton, Qt::NoModifier);
+        QCoreApplication::sendEvent(chart, &doubleClick);
+        return msSince(t);
+    };
+    const double click = doubleClickTime();
+    timeBar->setValue(timeBar->maximum() / 4);
+    const double coldClick = doubleClickTime();
+    waitForPaint(counter);
+    timeBar->setValue(timeBar->maximum() / 2);
+    waitForPaint(counter);
 
     timer.restart();
     if (background)
@@ -281,8 +340,12 @@ int runChart(const QString &path, int style, int repeats, bool background)
         return (counter.lastPaintEnd - start) / 1e6;
     });
 
-    out() << "load=" << load << " firstPaint=" << firstPaint << " jump=" << jump << " click=" << click << " background=" << backgroundTime
-          << " repaint=" << median(repaints) << " scroll=" << median(scrolls) << " chartPeak=" << peakMiB()
+    const TableTimes table = measureTable(window.findChild<QTableView *>(), repeats);
+
+    out() << "load=" << load << " firstPaint=" << firstPaint << " openPeak=" << openPeak << " jump=" << jump
+          << " click=" << click << " coldClick=" << coldClick << " background=" << backgroundTime
+          << " repaint=" << median(repaints) << " scroll=" << median(scrolls) << " tableScroll=" << table.scroll
+          << " bigRowFirst=" << table.bigRowFirst << " bigRow=" << table.bigRow << " chartPeak=" << peakMiB()
           << " viewport=" << viewport->width() << "x" << viewport->height() << Qt::endl;
     return 0;
 }
@@ -338,10 +401,11 @@ int runAll(const QList<int> &sizes, const QList<int> &styles, int repeats, const
     const QString dir = dirPath.isEmpty() ? temporary.path() : dirPath;
     QDir().mkpath(dir);
     out() << "Machine: " << machine() << Qt::endl << Qt::endl;
-    out() << "| items | style | file MB | read ms | load ms | first paint ms | jump ms | click ms | background ms "
-             "| repaint ms | scroll ms | read peak MB | chart peak MB |"
+    out() << "| items | style | file MB | read ms | load ms | first paint ms | jump ms | click ms | cold click ms "
+             "| background ms | repaint ms | scroll ms | table scroll ms | 2 MB row first ms | 2 MB row ms "
+             "| read peak MB | open peak MB | chart peak MB |"
           << Qt::endl
-          << "|---|---|---|---|---|---|---|---|---|---|---|---|---|" << Qt::endl;
+          << "|---|---|---|---|---|---|---|---|---|---|---|---|---|---|---|---|---|---|" << Qt::endl;
     for (int size : sizes) {
         for (int style : styles) {
             const QString path = QStringLiteral("%1/chart-%2-style%3.vrk").arg(dir).arg(size).arg(style);
@@ -359,10 +423,12 @@ int runAll(const QList<int> &sizes, const QList<int> &styles, int repeats, const
                   << number(QFileInfo(path).size() / 1048576.0, 0, 1) << " | " << number(read.value("read"), 0)
                   << " | " << number(chart.value("load"), 0) << " | " << number(chart.value("firstPaint"), 0)
                   << " | " << number(chart.value("jump"), 0) << " | " << number(chart.value("click"), 0)
-                  << " | " << number(chart.value("background"), 0)
+                  << " | " << number(chart.value("coldClick"), 0) << " | " << number(chart.value("background"), 0)
                   << " | " << number(chart.value("repaint"), 0, 1) << " | " << number(chart.value("scroll"), 0, 1)
-                  << " | " << number(read.value("readPeak"), 0) << " | " << number(chart.value("chartPeak"), 0)
-                  << " |" << Qt::endl;
+                  << " | " << number(chart.value("tableScroll"), 0, 1)
+                  << " | " << number(chart.value("bigRowFirst"), 0) << " | " << number(chart.value("bigRow"), 0, 1)
+                  << " | " << number(read.value("readPeak"), 0) << " | " << number(chart.value("openPeak"), 0)
+                  << " | " << number(chart.value("chartPeak"), 0) << " |" << Qt::endl;
         }
     }
     out() << Qt::endl << "At the end: " << machine() << Qt::endl;
@@ -405,10 +471,13 @@ int main(int argc, char **argv)
                                    QStringLiteral("file"));
     const QCommandLineOption style(QStringLiteral("typ"), QStringLiteral("Child: the file's style."),
                                    QStringLiteral("n"), QStringLiteral("1"));
+    const QCommandLineOption large(QStringLiteral("large"),
+                                   QStringLiteral("Measure a chart of 1,000,000 items too (some 500 MB, slow to "
+                                                  "write the first time)."));
     const QCommandLineOption noBackground(QStringLiteral("no-background"),
                                           QStringLiteral("Measure the view without waiting for the labels laid "
                                                          "out in the background."));
-    parser.addOptions({ sizes, styles, repeats, dir, read, chart, style, noBackground });
+    parser.addOptions({ sizes, styles, repeats, dir, read, chart, style, large, noBackground });
     parser.process(app);
 
     const int repeatCount = std::max(1, parser.value(repeats).toInt());
@@ -418,6 +487,8 @@ int main(int argc, char **argv)
         return runChart(parser.value(chart), parser.value(style).toInt(), repeatCount, !parser.isSet(noBackground));
     const QStringList childOptions =
         parser.isSet(noBackground) ? QStringList { QStringLiteral("--no-background") } : QStringList();
-    return runAll(numbers(parser.value(sizes)), numbers(parser.value(styles)), repeatCount, parser.value(dir),
-                  childOptions);
+    QList<int> sizeList = numbers(parser.value(sizes));
+    if (parser.isSet(large) && !sizeList.contains(1000000))
+        sizeList.append(1000000);
+    return runAll(sizeList, numbers(parser.value(styles)), repeatCount, parser.value(dir), childOptions);
 }

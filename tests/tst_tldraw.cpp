@@ -382,6 +382,7 @@ private slots:
 
     void shouldUseSpanAsTextWidth();
     void shouldUseIdealWidthPlusTenWithoutSpan();
+    void shouldCutALabelTheSizeOfAWallAtItsBox();
     void shouldGiveEmptyLabelTheEmptyDocumentSize();
 
     void shouldFillSquareBoxAndShadowOnlyWithDecorations_data();
@@ -692,6 +693,18 @@ void TestTLDraw::shouldUseSpanAsTextWidth()
     QCOMPARE(narrow.textWidth(), 60.0);
     QVERIFY(wrapped.height() > single.height());
     QCOMPARE(wrapped.height(), int(narrow.size().height()));
+}
+
+// A line that must not wrap and pages of text are cut at the largest box;
+// a span wider than that keeps its width.
+void TestTLDraw::shouldCutALabelTheSizeOfAWallAtItsBox()
+{
+    const QString wall = QStringLiteral("<p style=\"white-space:pre\">%1</p>%2")
+                             .arg(QString(3000, QLatin1Char('W')), QStringLiteral("<p>line</p>").repeated(400));
+    TLRichText document;
+    const QSize largest(TLLabelLayout::MaxBoxExtent, TLLabelLayout::MaxBoxExtent);
+    QCOMPARE(TLLabelLayout::layOut(&document, wall), largest);
+    QCOMPARE(TLLabelLayout::layOut(&document, wall, 9000), QSize(9000, largest.height()));
 }
 
 void TestTLDraw::shouldUseIdealWidthPlusTenWithoutSpan()

@@ -104,8 +104,7 @@ void TestTLLabelBound::shouldHoldEveryBoxTheLabelLaysOut()
 }
 
 // A bound far above its box would have every click lay out labels that
-// cannot reach it: a note of a few lines is bound within two and a half
-// times its box.
+// cannot reach it: a note of a few lines is bound within twice its box.
 void TestTLLabelBound::shouldBoundANoteClosely()
 {
     TLRichText document;
@@ -115,7 +114,7 @@ void TestTLLabelBound::shouldBoundANoteClosely()
                                         "<span style=\"font-size:7pt\">next steps</span></p>");
     const QSize box = TLLabelLayout::layOut(&document, note);
     const QSize most = bound.boxBound(*bound.measure(note), std::nullopt);
-    QVERIFY2(2 * most.width() <= 5 * box.width() && 2 * most.height() <= 5 * box.height(),
+    QVERIFY2(most.width() <= 2 * box.width() && most.height() <= 2 * box.height(),
              qPrintable(QStringLiteral("%1x%2 in %3x%4")
                             .arg(box.width()).arg(box.height()).arg(most.width()).arg(most.height())));
 }

@@ -39,6 +39,8 @@ public:
         quint32 hardLines = 1;
         quint32 linesOfText = 0;
         quint32 characters = 0;
+        // The largest box without a span.
+        QSize ownBox;
     };
 
     // The document font, which a label's text takes where it names no
@@ -59,6 +61,7 @@ private:
     QFont font;
     int wrapWidth;
     QMultiHash<size_t, std::shared_ptr<Faces>> faces;
+    Faces *lastFaces = nullptr;
 };
 
 #endif

@@ -10,6 +10,8 @@
 
 #include <algorithm>
 
+static_assert(TLLabelLayout::MaxBoxExtent > TLRichText::MaxExtent);
+
 namespace {
 
 qint64 layouts = 0;

@@ -15,11 +15,12 @@ class TLRichText;
 class TLLabelLayout
 {
 public:
-    // A label's box is never wider, beyond its span, nor taller than this:
+    // A label's box is never wider, beyond its span, nor taller than this,
+    // a little more than the largest image or table column a label shows:
     // a label the size of a wall (text that must not wrap, tables of many
-    // columns) is cut at its box. So how far any item can reach is known
-    // before its label is laid out.
-    static constexpr int MaxBoxExtent = 8192;
+    // columns, pages of text) is cut at its box. So how far any item can
+    // reach is known before its label is laid out.
+    static constexpr int MaxBoxExtent = 4096;
 
     // Lays the label out in document: at the span's width, or at its ideal
     // width + 10 without one. Returns the truncated document size, held to

@@ -1,0 +1,378 @@
+#include "view/tllabelhtml.h"
+
+#include "model/tlrichtext.h"
+
+#include <algorithm>
+#include <array>
+#include <cmath>
+#include <optional>
+
+namespace {
+
+// What QTextDocument puts after <p>, and the width of a level of
+// -qt-block-indent, in pixels.
+constexpr double paragraphMargin = 12.0;
+constexpr double indentWidth = 40.0;
+
+constexpr std::array<std::pair<char32_t, char32_t>, 4> plainRanges { {
+    { 0x20, 0x250 }, { 0x370, 0x530 }, { 0x2000, 0x2070 }, { 0x20A0, 0x20D0 } } };
+
+// Tag, attribute and property names are ASCII, compared without case.
+bool equals(QStringView text, const char *word)
+{
+    if (text.isEmpty() || (text.front().unicode() | 0x20) != char16_t(word[0]))
+        return false;
+    qsizetype i = 0;
+    for (; word[i]; ++i) {
+        if (i >= text.size())
+            return false;
+        char16_t c = text[i].unicode();
+        if (c >= 'A' && c <= 'Z')
+            c += 'a' - 'A';
+        if (c != char16_t(word[i]))
+            return false;
+    }
+    return i == text.size();
+}
+
+bool isOneOf(QStringView text, std::initializer_list<const char *> words)
+{
+    return std::any_of(words.begin(), words.end(), [text](const char *word) { return equals(text, word); });
+}
+
+// The style rules Qt writes at the head of every document it saves; they
+// change no size but keep newlines in paragraphs.
+constexpr std::array<const char *, 4> qtRules { {
+    "p, li { white-space: pre-wrap; }",
+    "hr { height: 1px; border-width: 0; }",
+    "li.unchecked::marker { content: \"\\2610\"; }",
+    "li.checked::marker { content: \"\\2612\"; }",
+} };
+
+bool pixelsOf(QStringView value, double *pixels)
+{
+    value = value.trimmed();
+    if (value.endsWith(QLatin1String("px"), Qt::CaseInsensitive))
+        value.chop(2);
+    bool number = false;
+    *pixels = value.toDouble(&number);
+    return number && std::isfinite(*pixels) && *pixels >= 0.0;
+}
+
+}
+
+int TLLabelHtml::plainIndex(char32_t c)
+{
+    if (c >= 0x20 && c < 0x250)
+        return int(c - 0x20);
+    int offset = 0;
+    for (const auto &[first, end] : plainRanges) {
+        if (c >= first && c < end)
+            return offset + int(c - first);
+        offset += int(end - first);
+    }
+    return -1;
+}
+
+int TLLabelHtml::plainCount()
+{
+    int count = 0;
+    for (const auto &range : plainRanges)
+        count += int(range.second - range.first);
+    return count;
+}
+
+bool TLLabelHtml::isSpace(char32_t c)
+{
+    return c == ' ' || c == '\t' || c == '\n' || c == '\r' || c == '\f';
+}
+
+TLLabelHtml::TLLabelHtml(const QString &html)
+    : html(html)
+{
+}
+
+void TLLabelHtml::addText(char32_t c)
+{
+    if (c == 0x2028 || c == 0x2029 || (c == '\n' && newlinesBreak && paragraphs > 0))
+        text.append(TextNewline);
+    else
+        text.append(c);
+}
+
+bool TLLabelHtml::readStyle(QStringView style, bool paragraph, bool *styled)
+{
+    std::optional<double> top;
+    std::optional<double> bottom;
+    double left = 0.0;
+    double right = 0.0;
+    double indent = 0.0;
+    double blockIndent = 0.0;
+    for (QStringView declaration : style.tokenize(QLatin1Char(';'), Qt::SkipEmptyParts)) {
+        const qsizetype colon = declaration.indexOf(QLatin1Char(':'));
+        if (colon < 0) {
+            if (!declaration.trimmed().isEmpty())
+                return false;
+            continue;
+        }
+        const QStringView name = declaration.first(colon).trimmed();
+        const QStringView value = declaration.sliced(colon + 1).trimmed();
+        double length = 0.0;
+        if (equals(name, "font-size")) {
+            bool number = false;
+            if (value.endsWith(QLatin1String("pt"), Qt::CaseInsensitive)) {
+                const double points =
+                    std::clamp(value.chopped(2).toDouble(&number), 1.0, TLRichText::MaxFontPointSize);
+                maxPoints = std::max(maxPoints, points);
+                minPoints = std::min(minPoints, points);
+            } else if (value.endsWith(QLatin1String("px"), Qt::CaseInsensitive)) {
+                const double pixels =
+                    std::clamp(value.chopped(2).toDouble(&number), 1.0, double(TLRichText::MaxFontPixelSize));
+                maxPixels = std::max(maxPixels, pixels);
+                minPixels = std::min(minPixels, pixels);
+            }
+            if (!number)
+                return false;
+        } else if (equals(name, "font-family")) {
+            for (QStringView family : value.tokenize(QLatin1Char(','), Qt::SkipEmptyParts)) {
+                family = family.trimmed();
+                if (family.size() >= 2 && (family.front() == QLatin1Char('\'') || family.front() == QLatin1Char('"')))
+                    family = family.sliced(1, family.size() - 2);
+                families.append(family);
+            }
+        } else if (equals(name, "font-weight")) {
+            bool number = false;
+            const int named = equals(value, "bold") ? 700 : equals(value, "normal") ? 400 : value.toInt(&number);
+            if (!number && named == 0)
+                return false;
+            weight = std::max(weight, named);
+        } else if (equals(name, "margin-top") || equals(name, "margin-bottom")) {
+            if (!pixelsOf(value, &length))
+                return false;
+            (equals(name, "margin-top") ? top : bottom) = length;
+        } else if (equals(name, "margin-left") || equals(name, "margin-right")) {
+            if (!pixelsOf(value, &length))
+                return false;
+            (equals(name, "margin-left") ? left : right) = length;
+        } else if (equals(name, "margin")) {
+            // Each side takes the largest length given, which is more than any.
+            double largest = 0.0;
+            for (QStringView part : value.tokenize(QLatin1Char(' '), Qt::SkipEmptyParts)) {
+                if (!pixelsOf(part, &length))
+                    return false;
+                largest = std::max(largest, length);
+            }
+            top = bottom = largest;
+            left = right = largest;
+        } else if (equals(name, "text-indent")) {
+            if (!pixelsOf(value, &indent))
+                return false;
+        } else if (equals(name, "-qt-block-indent")) {
+            bool number = false;
+            blockIndent = std::clamp(value.toInt(&number), 0, TLRichText::MaxIndent) * indentWidth;
+            if (!number)
+                return false;
+        } else if (equals(name, "white-space")) {
+            if (equals(value, "pre-wrap"))
+                newlinesBreak = true;
+            else if (!equals(value, "normal"))
+                return false;
+        } else if (equals(name, "vertical-align")) {
+            shrunk = true;
+        } else if (!isOneOf(name, { "font-style", "color", "background-color", "text-decoration", "text-align",
+                                    "-qt-paragraph-type" })) {
+            return false;
+        }
+    }
+    const auto clampLength = [](double length) { return std::min(length, TLRichText::MaxLength); };
+    side = std::max(side, clampLength(left) + clampLength(right) + clampLength(indent) + blockIndent);
+    const double margin = paragraph ? paragraphMargin : 0.0;
+    vertical += clampLength(top.value_or(margin)) + clampLength(bottom.value_or(margin));
+    *styled = true;
+    return true;
+}
+
+bool TLLabelHtml::readAttributes(QStringView attributes, bool paragraph)
+{
+    bool styled = false;
+    qsizetype a = 0;
+    while (a < attributes.size()) {
+        while (a < attributes.size() && !attributes.at(a).isLetter())
+            ++a;
+        const qsizetype nameStart = a;
+        while (a < attributes.size() && (attributes.at(a).isLetterOrNumber() || attributes.at(a) == QLatin1Char('-')))
+            ++a;
+        const QStringView name = attributes.sliced(nameStart, a - nameStart);
+        while (a < attributes.size() && attributes.at(a).isSpace())
+            ++a;
+        QStringView value;
+        if (a < attributes.size() && attributes.at(a) == QLatin1Char('=')) {
+            ++a;
+            while (a < attributes.size() && attributes.at(a).isSpace())
+                ++a;
+            const QChar quote = a < attributes.size() ? attributes.at(a) : QChar();
+            if (quote == QLatin1Char('"') || quote == QLatin1Char('\'')) {
+                const qsizetype close = attributes.indexOf(quote, a + 1);
+                if (close < 0)
+                    return false;
+                value = attributes.sliced(a + 1, close - a - 1);
+                a = close + 1;
+            } else {
+                const qsizetype valueStart = a;
+                while (a < attributes.size() && !attributes.at(a).isSpace())
+                    ++a;
+                value = attributes.sliced(valueStart, a - valueStart);
+            }
+        }
+        if (equals(name, "style")) {
+            if (!readStyle(value, paragraph, &styled))
+                return false;
+        } else if (equals(name, "face")) {
+            families.append(value);
+        } else if (equals(name, "size") || equals(name, "class")) {
+            return false;
+        }
+    }
+    if (paragraph && !styled)
+        vertical += 2 * paragraphMargin;
+    return true;
+}
+
+// The head of a document Qt saved holds its own rules; any other rule
+// could size the text anyhow.
+bool TLLabelHtml::readStyleSheet()
+{
+    const qsizetype end = html.indexOf(QLatin1String("</style"), at, Qt::CaseInsensitive);
+    if (end < 0)
+        return false;
+    const QStringView rules = QStringView(html).sliced(at, end - at);
+    qsizetype r = 0;
+    while (r < rules.size()) {
+        if (rules.at(r).isSpace()) {
+            ++r;
+            continue;
+        }
+        const QStringView rest = rules.sliced(r);
+        const auto rule = std::find_if(qtRules.begin(), qtRules.end(),
+                                       [rest](const char *qtRule) { return rest.startsWith(QLatin1String(qtRule)); });
+        if (rule == qtRules.end())
+            return false;
+        if (rule == qtRules.begin())
+            newlinesBreak = true;
+        r += qsizetype(qstrlen(*rule));
+    }
+    at = end;
+    return true;
+}
+
+bool TLLabelHtml::readTag()
+{
+    const qsizetype start = at + 1;
+    if (start >= html.size())
+        return false;
+    const QStringView rest = QStringView(html).sliced(start);
+    if (rest.startsWith(QLatin1String("!--"))) {
+        const qsizetype end = html.indexOf(QLatin1String("-->"), start);
+        at = end < 0 ? html.size() : end + 3;
+        return true;
+    }
+    const QChar first = html.at(start);
+    if (!first.isLetter() && first != QLatin1Char('/') && first != QLatin1Char('!') && first != QLatin1Char('?')) {
+        addText('<');
+        ++at;
+        return true;
+    }
+    const qsizetype end = html.indexOf(QLatin1Char('>'), start);
+    if (end < 0)
+        return false;
+    at = end + 1;
+    if (first == QLatin1Char('!') || first == QLatin1Char('?'))
+        return true;
+    const bool closing = first == QLatin1Char('/');
+    qsizetype i = closing ? start + 1 : start;
+    const qsizetype nameStart = i;
+    while (i < end && html.at(i).isLetterOrNumber())
+        ++i;
+    const QStringView name = QStringView(html).sliced(nameStart, i - nameStart);
+    const QStringView attributes = QStringView(html).sliced(i, end - i);
+
+    if (equals(name, "br")) {
+        text.append(LineBreak);
+        return true;
+    }
+    if (equals(name, "style"))
+        return closing || readStyleSheet();
+    const bool paragraph = equals(name, "p");
+    const bool block = paragraph || equals(name, "div");
+    if (block) {
+        text.append(closing ? BlockEnd : BlockStart);
+        paragraphs = std::max(0, paragraphs + (paragraph ? (closing ? -1 : 1) : 0));
+    } else if (closing) {
+        // An element the pass does not know was never opened.
+        return true;
+    } else if (isOneOf(name, { "sub", "sup", "small" })) {
+        shrunk = true;
+    } else if (!isOneOf(name, { "span", "b", "strong", "i", "em", "u", "s", "strike", "del", "ins", "a", "font",
+                                "html", "head", "body", "meta", "title" })) {
+        return false;
+    }
+    return closing || readAttributes(attributes, paragraph);
+}
+
+// An entity stands for one character; one the pass does not know ends
+// the bound, a lone ampersand is text.
+bool TLLabelHtml::readEntity()
+{
+    const qsizetype end = html.indexOf(QLatin1Char(';'), at);
+    if (end < 0 || end - at > 10) {
+        addText('&');
+        ++at;
+        return true;
+    }
+    const QStringView name = QStringView(html).sliced(at + 1, end - at - 1);
+    char32_t c = 0;
+    if (name.startsWith(QLatin1Char('#'))) {
+        bool number = false;
+        const bool hex = name.size() > 1 && (name.at(1) == QLatin1Char('x') || name.at(1) == QLatin1Char('X'));
+        c = char32_t(name.sliced(hex ? 2 : 1).toUInt(&number, hex ? 16 : 10));
+        if (!number)
+            return false;
+    } else {
+        static const std::array<std::pair<const char *, char32_t>, 6> known { {
+            { "amp", '&' }, { "lt", '<' }, { "gt", '>' }, { "quot", '"' }, { "apos", '\'' }, { "nbsp", 0xA0 } } };
+        const auto entity = std::find_if(known.begin(), known.end(),
+                                         [name](const auto &entry) { return name == QLatin1String(entry.first); });
+        if (entity == known.end())
+            return false;
+        c = entity->second;
+    }
+    if (!isSpace(c) && plainIndex(c) < 0)
+        return false;
+    addText(c);
+    at = end + 1;
+    return true;
+}
+
+bool TLLabelHtml::read()
+{
+    if (html.size() > TLRichText::MaxHtmlLength)
+        return false;
+    while (at < html.size()) {
+        const QChar c = html.at(at);
+        if (c == QLatin1Char('<')) {
+            if (!readTag())
+                return false;
+        } else if (c == QLatin1Char('&')) {
+            if (!readEntity())
+                return false;
+        } else if (isSpace(c.unicode()) || plainIndex(c.unicode()) >= 0) {
+            if (c.unicode() == 0xAD) // a soft hyphen adds a glyph where it breaks
+                return false;
+            addText(c.unicode());
+            ++at;
+        } else {
+            return false;
+        }
+    }
+    return true;
+}
