@@ -21,6 +21,9 @@ QDataStream &operator>>(QDataStream &in, TLItem &item)
 {
     qint32 pos = 0;
     in >> item.date >> pos >> item.text;
+    // The stream leaves room for the text to grow, up to as much again as
+    // it holds; a chart keeps its labels as they are read.
+    item.text.squeeze();
     item.backgroundColor = TLItem::readColor(in);
     in >> item.endDate;
     item.pos = pos;

@@ -174,6 +174,9 @@ void TLItemModel::appendItems(QList<TLItem> records)
 
 TLItem TLItemModel::item(const QAbstractItemModel *model, int row)
 {
+    // The chart reads every item of its own model this way.
+    if (const auto *own = qobject_cast<const TLItemModel *>(model))
+        return row >= 0 && row < own->items.size() ? own->items.at(row) : TLItem();
     const auto cell = [model, row](int column) { return model->data(model->index(row, column)); };
     TLItem item;
     item.date = cell(TLItem::DateColumn).toDate();

@@ -97,12 +97,17 @@ QString TLChartLayout::textOf(int row) const
     return model->index(row, TLItem::TextColumn).data().toString();
 }
 
+TLLabelSize TLChartLayout::layOutInScratch(int row, std::optional<int> span)
+{
+    TLRichText *document = labels.scratch();
+    const QSize size = TLLabelLayout::layOut(document, textOf(row), span);
+    return { size, document->textWidth() };
+}
+
 TLItemIndex::LabelLayout TLChartLayout::labelLayout(bool keepDocument)
 {
     return [this, keepDocument](int row, std::optional<int> span) {
-        TLRichText *document = labels.scratch();
-        const QSize size = TLLabelLayout::layOut(document, textOf(row), span);
-        const TLLabelSize label { size, document->textWidth() };
+        const TLLabelSize label = layOutInScratch(row, span);
         if (keepDocument)
             labels.keepScratch(row);
         return label;
@@ -134,12 +139,17 @@ TLRichText *TLChartLayout::label(int row)
 
 // From the last row drawn down to the first, a row whose drawing, or
 // before its label is laid out the most it can reach, lies under what the
-// rows after it cover is left out.
+// rows after it cover is left out. Only the labels of rows drawn are kept
+// laid out for drawing.
 QList<TLChartLayout::ShownRow> TLChartLayout::rowsToPaint(const QRect &area, const CoverFunction &opaqueCover)
 {
     if (!placesItems() || area.isEmpty())
         return {};
-    const TLItemIndex::LabelLayout layOut = labelLayout(true);
+    std::optional<int> inScratch;
+    const TLItemIndex::LabelLayout layOut = [this, &inScratch](int row, std::optional<int> span) {
+        inScratch = row;
+        return layOutInScratch(row, span);
+    };
     const QList<int> near = index.rowsNear(area, drawingReach);
     QList<ShownRow> shown;
     QList<int> rows;
@@ -159,6 +169,8 @@ QList<TLChartLayout::ShownRow> TLChartLayout::rowsToPaint(const QRect &area, con
                 drawn = (QRegion(drawn) - covered).boundingRect();
             covered += opaqueCover(row, box) & area;
         }
+        if (inScratch == row)
+            labels.keepScratch(row);
         shown.append({ row, drawn });
         rows.append(row);
     }

@@ -78,6 +78,7 @@ signals:
 private:
     // Lays a label out in the scratch document, which becomes the row's
     // document for drawing if keepDocument says so.
+    TLLabelSize layOutInScratch(int row, std::optional<int> span);
     TLItemIndex::LabelLayout labelLayout(bool keepDocument);
     QString textOf(int row) const;
 

@@ -1,6 +1,7 @@
 #include "view/tlitemindex.h"
 
 #include "model/tlitem.h"
+#include "model/tlitemmodel.h"
 #include "model/tldatetext.h"
 #include "view/tlgeometry.h"
 #include "view/tllabellayout.h"
@@ -12,7 +13,7 @@
 #include <algorithm>
 #include <cstdlib>
 #include <limits>
-#include <numeric>
+#include <vector>
 
 namespace {
 
@@ -59,8 +60,8 @@ void TLItemIndex::changeRows(int first, int last)
     last = std::min<int>(last, rows.size() - 1);
     for (int row = first; row <= last; ++row) {
         rows[row].stale = true;
-        rows[row].label.reset();
-        rows[row].measured = false;
+        labels.remove(row);
+        measures.remove(row);
     }
     if (first <= last)
         staleRows = true;
@@ -74,6 +75,7 @@ void TLItemIndex::insertRows(int first, int last)
         return;
     }
     rows.insert(first, count, Row());
+    shiftRows(first, count);
     staleRows = true;
     staleOrder = true;
 }
@@ -86,12 +88,32 @@ void TLItemIndex::removeRows(int first, int last)
         return;
     }
     rows.remove(first, count);
+    for (int row = first; row <= last; ++row) {
+        labels.remove(row);
+        measures.remove(row);
+    }
+    shiftRows(last + 1, -count);
     staleOrder = true;
+}
+
+// Rows from first on move by rows; what is kept of them moves along.
+void TLItemIndex::shiftRows(int first, int by)
+{
+    const auto shifted = [first, by](auto *kept) {
+        std::remove_reference_t<decltype(*kept)> moved;
+        for (auto it = kept->cbegin(); it != kept->cend(); ++it)
+            moved.insert(it.key() >= first ? it.key() + by : it.key(), it.value());
+        *kept = std::move(moved);
+    };
+    shifted(&labels);
+    shifted(&measures);
 }
 
 void TLItemIndex::reset()
 {
     rows.clear();
+    labels.clear();
+    measures.clear();
     staleRows = true;
     staleOrder = true;
     staleFrames = true;
@@ -111,15 +133,15 @@ int TLItemIndex::rowCount() const
 void TLItemIndex::readRow(int r)
 {
     Row &row = rows[r];
-    const QDate date = model->index(r, TLItem::DateColumn).data().toDate();
-    if (date != row.date)
+    const TLItem item = TLItemModel::item(model, r);
+    if (item.date != row.date)
         staleOrder = true;
-    row.date = date;
-    row.pos = model->index(r, TLItem::PosColumn).data().toInt();
-    row.endDate = model->index(r, TLItem::EndDateColumn).data().toDate();
+    row.date = item.date;
+    row.pos = item.pos;
+    row.endDate = item.endDate;
     row.frame = frameOf(row.date, row.pos, row.endDate);
-    row.label.reset();
-    row.measured = false;
+    labels.remove(r);
+    measures.remove(r);
     row.stale = false;
     yearChars = std::max({ yearChars, yearLength(row.date), yearLength(row.endDate) });
 }
@@ -159,14 +181,16 @@ void TLItemIndex::update()
     orderAlongTimeAxis();
 }
 
+// By day, and rows of a day in their order.
 void TLItemIndex::sortByDate()
 {
-    QList<qint64> days(rows.size());
+    std::vector<std::pair<qint64, int>> keys(size_t(rows.size()));
     for (int row = 0; row < rows.size(); ++row)
-        days[row] = TLGeometry::julianDay(rows.at(row).date);
+        keys[size_t(row)] = { TLGeometry::julianDay(rows.at(row).date), row };
+    std::sort(keys.begin(), keys.end());
     order.resize(rows.size());
-    std::iota(order.begin(), order.end(), 0);
-    std::stable_sort(order.begin(), order.end(), [&days](int a, int b) { return days.at(a) < days.at(b); });
+    for (int k = 0; k < rows.size(); ++k)
+        order[k] = keys[size_t(k)].second;
 }
 
 // The coordinates where the boxes start follow the dates in every style,
@@ -204,9 +228,9 @@ void TLItemIndex::buildBlocks()
     blockEnds.fill(std::numeric_limits<qint64>::min(), blocks);
     blockMeasured.fill(false, blocks);
     for (int k = 0; k < n; ++k) {
-        const Row &row = rows.at(order.at(k));
         const int block = k / BlockSize;
-        blockEnds[block] = std::max(blockEnds.at(block), qint64(timeStarts.at(k)) + timeLength(reachableSize(row)));
+        const qint64 reached = qint64(timeStarts.at(k)) + timeLength(reachableSize(order.at(k)));
+        blockEnds[block] = std::max(blockEnds.at(block), reached);
     }
 }
 
@@ -217,11 +241,9 @@ void TLItemIndex::measureBlock(int block)
     qint64 end = std::numeric_limits<qint64>::min();
     const int last = std::min<int>(order.size(), (block + 1) * BlockSize);
     for (int k = block * BlockSize; k < last; ++k) {
-        Row &row = rows[order.at(k)];
-        if (!row.measured) {
-            row.measure = bound.measure(model->index(order.at(k), TLItem::TextColumn).data().toString());
-            row.measured = true;
-        }
+        const int row = order.at(k);
+        if (!currentLabel(row) && !measures.contains(row))
+            measures.insert(row, bound.measure(TLItemModel::item(model, row).text));
         end = std::max(end, qint64(timeStarts.at(k)) + timeLength(reachableSize(row)));
     }
     blockEnds[block] = end;
@@ -238,53 +260,56 @@ int TLItemIndex::timeLength(const QSize &size) const
     return timeAxis == Qt::Horizontal ? size.width() : size.height();
 }
 
-QSize TLItemIndex::boxSize(const Row &row) const
+const TLItemIndex::LabelAtSpan *TLItemIndex::currentLabel(int row) const
 {
-    const QSize label = row.label ? row.label->size.size : QSize();
-    return QSize(label.width(), row.frame.fixedHeight.value_or(label.height()));
+    const auto kept = labels.constFind(row);
+    return kept != labels.cend() && kept->span == rows.at(row).frame.span ? &*kept : nullptr;
 }
 
-QSize TLItemIndex::reachableSize(const Row &row) const
+QSize TLItemIndex::boxSize(int row, const QSize &label) const
 {
-    if (hasCurrentLabel(row))
-        return boxSize(row);
-    QSize size;
-    if (row.measured && row.measure)
-        size = bound.boxBound(*row.measure, row.frame.span);
-    else
-        size = QSize(std::max(row.frame.span.value_or(0), TLLabelLayout::MaxBoxExtent), TLLabelLayout::MaxBoxExtent);
-    return QSize(size.width(), row.frame.fixedHeight.value_or(size.height()));
+    return QSize(label.width(), rows.at(row).frame.fixedHeight.value_or(label.height()));
 }
 
-void TLItemIndex::layOutRow(int r, const LabelLayout &layOut)
+QSize TLItemIndex::reachableSize(int row) const
 {
-    Row &row = rows[r];
-    row.label = LabelAtSpan { layOut(r, row.frame.span), row.frame.span };
+    if (const LabelAtSpan *label = currentLabel(row))
+        return boxSize(row, label->size.size);
+    const TLItemFrame &frame = rows.at(row).frame;
+    const auto measure = measures.constFind(row);
+    if (measure != measures.cend() && *measure)
+        return boxSize(row, bound.boxBound(**measure, frame.span));
+    const int largest = TLLabelLayout::MaxBoxExtent;
+    return boxSize(row, QSize(std::max(frame.span.value_or(0), largest), largest));
 }
 
 bool TLItemIndex::hasLabelSize(int row) const
 {
-    return row >= 0 && row < rows.size() && !rows.at(row).stale && hasCurrentLabel(rows.at(row));
+    return row >= 0 && row < rows.size() && !rows.at(row).stale && currentLabel(row);
 }
 
-bool TLItemIndex::ensureLabel(int row, const LabelLayout &layOut)
+const TLItemIndex::LabelAtSpan *TLItemIndex::ensureLabel(int row, const LabelLayout &layOut)
 {
     update();
     if (row < 0 || row >= rows.size())
-        return false;
-    if (!hasCurrentLabel(rows.at(row)))
-        layOutRow(row, layOut);
-    return true;
+        return nullptr;
+    if (const LabelAtSpan *label = currentLabel(row))
+        return label;
+    const std::optional<int> span = rows.at(row).frame.span;
+    measures.remove(row);
+    return &*labels.insert(row, LabelAtSpan { layOut(row, span), span });
 }
 
 TLLabelSize TLItemIndex::labelSize(int row, const LabelLayout &layOut)
 {
-    return ensureLabel(row, layOut) ? rows.at(row).label->size : TLLabelSize();
+    const LabelAtSpan *label = ensureLabel(row, layOut);
+    return label ? label->size : TLLabelSize();
 }
 
 QRect TLItemIndex::box(int row, const LabelLayout &layOut)
 {
-    return ensureLabel(row, layOut) ? QRect(rows.at(row).frame.topLeft, boxSize(rows.at(row))) : QRect();
+    const LabelAtSpan *label = ensureLabel(row, layOut);
+    return label ? QRect(rows.at(row).frame.topLeft, boxSize(row, label->size.size)) : QRect();
 }
 
 QRect TLItemIndex::reachableBox(int row)
@@ -293,7 +318,7 @@ QRect TLItemIndex::reachableBox(int row)
     if (row < 0 || row >= rows.size())
         return QRect();
     measureBlock(placeInOrder.at(row) / BlockSize);
-    return QRect(rows.at(row).frame.topLeft, reachableSize(rows.at(row)));
+    return QRect(rows.at(row).frame.topLeft, reachableSize(row));
 }
 
 QList<int> TLItemIndex::rowsNear(const QRect &area, const QMargins &reach)
@@ -323,10 +348,9 @@ QList<int> TLItemIndex::rowsNear(const QRect &area, const QMargins &reach)
             continue;
         const int blockEnd = std::min(end, (block + 1) * BlockSize);
         for (int k = block * BlockSize; k < blockEnd; ++k) {
-            const int r = order.at(k);
-            const Row &row = rows.at(r);
-            if (QRect(row.frame.topLeft, reachableSize(row)).marginsAdded(reach).intersects(area))
-                found.append(r);
+            const int row = order.at(k);
+            if (QRect(rows.at(row).frame.topLeft, reachableSize(row)).marginsAdded(reach).intersects(area))
+                found.append(row);
         }
     }
     std::sort(found.begin(), found.end());

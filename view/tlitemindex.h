@@ -4,6 +4,7 @@
 #include "view/tllabelbound.h"
 
 #include <QDate>
+#include <QHash>
 #include <QList>
 #include <QMargins>
 #include <QPoint>
@@ -95,33 +96,27 @@ private:
         QDate date;
         QDate endDate;
         int pos = 0;
-        TLItemFrame frame;
-        // The label as last laid out; its size holds while the frame keeps
-        // the span it was laid out at.
-        std::optional<LabelAtSpan> label;
-        // What the label's HTML says of its size, read on first need; none
-        // where it cannot say.
-        std::optional<TLLabelBound::Measure> measure;
-        bool measured = false;
         bool stale = true;
+        TLItemFrame frame;
     };
 
     static constexpr int BlockSize = 64;
 
-    static bool hasCurrentLabel(const Row &row) { return row.label && row.label->span == row.frame.span; }
     void update();
     void readRow(int row);
     void sortByDate();
     void orderAlongTimeAxis();
     void buildBlocks();
     void measureBlock(int block);
-    void layOutRow(int row, const LabelLayout &layOut);
-    // Whether row is a row, its label laid out if it was not yet.
-    bool ensureLabel(int row, const LabelLayout &layOut);
-    QSize boxSize(const Row &row) const;
+    void shiftRows(int first, int by);
+    // The row's label as laid out at its span, if it was.
+    const LabelAtSpan *currentLabel(int row) const;
+    // The row's label, laid out if it was not yet; none for no row.
+    const LabelAtSpan *ensureLabel(int row, const LabelLayout &layOut);
+    QSize boxSize(int row, const QSize &label) const;
     // The largest box a row can have: laid out, bound by its measure, or
     // bound by its span and the largest box of any label.
-    QSize reachableSize(const Row &row) const;
+    QSize reachableSize(int row) const;
     int timeStart(const Row &row) const;
     int timeLength(const QSize &size) const;
 
@@ -131,6 +126,12 @@ private:
     Qt::Orientation timeAxis = Qt::Horizontal;
 
     QList<Row> rows;
+    // Of the rows that needed them: the label as last laid out, whose size
+    // holds while the frame keeps the span it was laid out at, and what the
+    // label's HTML says of its size (none where it cannot say). Most rows
+    // of a large chart never need either.
+    QHash<int, LabelAtSpan> labels;
+    QHash<int, std::optional<TLLabelBound::Measure>> measures;
     // Row numbers ordered along the time axis, the place of each row in that
     // order, and the coordinate where each entry's box starts along it.
     QList<int> order;
