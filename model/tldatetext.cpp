@@ -14,6 +14,25 @@ QString TLDateText::beforeChristSuffix()
     return yearBeforeChrist(-1).mid(1);
 }
 
+QString TLDateText::withYears(const QString &format, const QString &year)
+{
+    QString replaced;
+    bool quoted = false;
+    for (qsizetype i = 0; i < format.size(); ++i) {
+        const QChar c = format.at(i);
+        if (c == QLatin1Char('\''))
+            quoted = !quoted;
+        if (quoted || c != QLatin1Char('y')) {
+            replaced.append(c);
+            continue;
+        }
+        while (i + 1 < format.size() && format.at(i + 1) == QLatin1Char('y'))
+            ++i;
+        replaced.append(year);
+    }
+    return replaced;
+}
+
 QString TLDateText::format(const QDate &date, const QString &format)
 {
     QString shown = format;
@@ -23,20 +42,7 @@ QString TLDateText::format(const QDate &date, const QString &format)
         QString quotedYear = yearBeforeChrist(date.year());
         quotedYear.replace(QLatin1Char('\''), QLatin1String("''"));
         quotedYear = QLatin1Char('\'') + quotedYear + QLatin1Char('\'');
-        shown.clear();
-        bool quoted = false;
-        for (qsizetype i = 0; i < format.size(); ++i) {
-            const QChar c = format.at(i);
-            if (c == QLatin1Char('\''))
-                quoted = !quoted;
-            if (quoted || c != QLatin1Char('y')) {
-                shown.append(c);
-                continue;
-            }
-            while (i + 1 < format.size() && format.at(i + 1) == QLatin1Char('y'))
-                ++i;
-            shown.append(quotedYear);
-        }
+        shown = withYears(format, quotedYear);
     }
     // Numeric formats give the same digits everywhere.
     if (shown.contains(QLatin1String("MMM")))

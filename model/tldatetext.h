@@ -23,6 +23,9 @@ public:
 
     // The era after a year before 1, as yearBeforeChrist writes it.
     static QString beforeChristSuffix();
+
+    // The format with every run of y outside quotes replaced by year.
+    static QString withYears(const QString &format, const QString &year);
 };
 
 #endif

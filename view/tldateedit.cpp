@@ -17,22 +17,7 @@ namespace {
 // two-digit year does not tell the centuries of a chart of history apart.
 QString shortFormatWithFullYear(const QLocale &locale)
 {
-    const QString format = locale.dateFormat(QLocale::ShortFormat);
-    QString full;
-    bool quoted = false;
-    for (qsizetype i = 0; i < format.size(); ++i) {
-        const QChar c = format.at(i);
-        if (c == QLatin1Char('\''))
-            quoted = !quoted;
-        if (quoted || c != QLatin1Char('y')) {
-            full.append(c);
-            continue;
-        }
-        while (i + 1 < format.size() && format.at(i + 1) == QLatin1Char('y'))
-            ++i;
-        full.append(QLatin1String("yyyy"));
-    }
-    return full;
+    return TLDateText::withYears(locale.dateFormat(QLocale::ShortFormat), QStringLiteral("yyyy"));
 }
 
 // The words of the era after a year before 1, which are no field.
