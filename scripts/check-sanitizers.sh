@@ -37,7 +37,12 @@ export QT_QPA_PLATFORM=offscreen
 (cd "$build" && ctest --output-on-failure --timeout 900)
 echo "Test suite clean under ASan and UBSan after $((SECONDS - started)) s."
 
-for target in native label csv; do
+# The bound on a label's box is fuzzed from the labels' seeds.
+for target in native label csv bound; do
+    seeds="$root/tests/fuzz/corpus/$target"
+    if [ "$target" = bound ]; then
+        seeds="$root/tests/fuzz/corpus/label"
+    fi
     found="$build/fuzz/$target"
     mkdir -p "$found"
     echo "Fuzzing $target for $fuzz_seconds s."
@@ -45,7 +50,7 @@ for target in native label csv; do
     status=0
     "$build/tests/fuzz/fuzz_$target" -max_total_time="$fuzz_seconds" -timeout=20 -rss_limit_mb=4096 \
         -print_final_stats=1 -artifact_prefix="$build/fuzz/$target-" \
-        "$found" "$root/tests/fuzz/corpus/$target" > "$build/fuzz/$target.log" 2>&1 || status=$?
+        "$found" "$seeds" > "$build/fuzz/$target.log" 2>&1 || status=$?
     if [ "$status" -ne 0 ]; then
         tail -n 60 "$build/fuzz/$target.log"
         echo "fuzz_$target found a fault (exit $status); see $build/fuzz/$target.log and the artifact beside it."

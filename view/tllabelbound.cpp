@@ -1,5 +1,7 @@
 #include "view/tllabelbound.h"
 
+#include "model/tlrichtext.h"
+
 #include "view/tllabelhtml.h"
 #include "view/tllabellayout.h"
 
@@ -95,6 +97,8 @@ struct TLLabelBound::Faces
             known = 0;
             for (const QFontMetricsF &face : metrics)
                 known = std::max(known, float(face.horizontalAdvance(QChar(char16_t(measured)))));
+            // Kerning may widen a pair, and positions round on the way.
+            known *= 1.02f;
         }
         return c == '\t' ? std::max(known, float(tabWidth)) : known;
     }
@@ -163,11 +167,13 @@ TLLabelBound::Faces &TLLabelBound::facesFor(const QVarLengthArray<QStringView, 4
             }
         }
     }
-    for (bool pixels : { false, true }) {
-        const double size = sizes[pixels ? 3 : 1];
-        if (size > 0 && size < std::numeric_limits<double>::max()) {
-            const QFontMetricsF face(sized(QString(), size, pixels));
-            made->lowestLine = std::min(made->lowestLine, std::floor(face.ascent() + face.descent()) - 1);
+    for (const QString &family : std::as_const(measuredFamilies)) {
+        for (bool pixels : { false, true }) {
+            const double size = sizes[pixels ? 3 : 1];
+            if (size > 0 && size < std::numeric_limits<double>::max()) {
+                const QFontMetricsF face(sized(family, size, pixels));
+                made->lowestLine = std::min(made->lowestLine, std::floor(face.ascent() + face.descent()) - 1);
+            }
         }
     }
     if (made->lowestLine == std::numeric_limits<double>::max())

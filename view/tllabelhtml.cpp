@@ -94,7 +94,10 @@ TLLabelHtml::TLLabelHtml(const QString &html)
 
 void TLLabelHtml::addText(char32_t c)
 {
-    if (c == 0x2028 || c == 0x2029 || (c == '\n' && newlinesBreak && paragraphs > 0))
+    // Where newlines are kept they break lines; a return or form feed may
+    // too.
+    const bool kept = newlinesInText || (newlinesInParagraphs && paragraphs > 0);
+    if (c == 0x2028 || c == 0x2029 || (kept && (c == '\n' || c == '\r' || c == '\f')))
         text.append(TextNewline);
     else
         text.append(c);
@@ -174,7 +177,7 @@ bool TLLabelHtml::readStyle(QStringView style, bool paragraph, bool *styled)
                 return false;
         } else if (equals(name, "white-space")) {
             if (equals(value, "pre-wrap"))
-                newlinesBreak = true;
+                newlinesInText = true;
             else if (!equals(value, "normal"))
                 return false;
         } else if (equals(name, "vertical-align")) {
@@ -196,13 +199,20 @@ bool TLLabelHtml::readAttributes(QStringView attributes, bool paragraph)
 {
     bool styled = false;
     qsizetype a = 0;
+    const auto endsName = [](QChar c) { return c.isSpace() || c == QLatin1Char('=') || c == QLatin1Char('/'); };
     while (a < attributes.size()) {
-        while (a < attributes.size() && !attributes.at(a).isLetter())
+        while (a < attributes.size() && (attributes.at(a).isSpace() || attributes.at(a) == QLatin1Char('/')))
             ++a;
         const qsizetype nameStart = a;
-        while (a < attributes.size() && (attributes.at(a).isLetterOrNumber() || attributes.at(a) == QLatin1Char('-')))
+        while (a < attributes.size() && !endsName(attributes.at(a)))
             ++a;
         const QStringView name = attributes.sliced(nameStart, a - nameStart);
+        // A name as the parser reads it up to the next space or equals
+        // sign; one of other characters could be read another way.
+        for (const QChar c : name) {
+            if (c.unicode() > 0x7f || !(c.isLetterOrNumber() || c == QLatin1Char('-') || c == QLatin1Char('_')))
+                return false;
+        }
         while (a < attributes.size() && attributes.at(a).isSpace())
             ++a;
         QStringView value;
@@ -246,6 +256,7 @@ bool TLLabelHtml::readStyleSheet()
     if (end < 0)
         return false;
     const QStringView rules = QStringView(html).sliced(at, end - at);
+    styleRules += rules.count(QLatin1Char(',')) + rules.count(QLatin1Char('{'));
     qsizetype r = 0;
     while (r < rules.size()) {
         if (rules.at(r).isSpace()) {
@@ -258,11 +269,41 @@ bool TLLabelHtml::readStyleSheet()
         if (rule == qtRules.end())
             return false;
         if (rule == qtRules.begin())
-            newlinesBreak = true;
+            newlinesInParagraphs = true;
         r += qsizetype(qstrlen(*rule));
     }
     at = end;
     return true;
+}
+
+// The label home takes out the tags of a label nested deeper, or costing
+// more to parse (each element and those around it, with their attributes,
+// matched against each style rule), than it allows; such a label lays out
+// otherwise than read here. The pass follows the elements held open more
+// closely than the parser closes them and stops well before either limit.
+bool TLLabelHtml::noteOpened(QStringView name, QStringView attributes, bool holds)
+{
+    qint64 attributeCount = 0;
+    bool inSpace = true;
+    for (const QChar c : attributes) {
+        attributeCount += inSpace && !c.isSpace() ? 1 : 0;
+        inSpace = c.isSpace();
+    }
+    const qint64 around = (held.isEmpty() ? 0 : held.back().around) + 1 + attributeCount;
+    parseWork += around * (1 + styleRules);
+    if (holds)
+        held.append({ name, around });
+    return parseWork <= TLRichText::MaxParseWork / 2 && held.size() <= TLRichText::MaxNesting / 2;
+}
+
+void TLLabelHtml::noteClosed(QStringView name)
+{
+    for (qsizetype k = held.size() - 1; k >= 0; --k) {
+        if (name.compare(held.at(k).name, Qt::CaseInsensitive) == 0) {
+            held.resize(k);
+            return;
+        }
+    }
 }
 
 bool TLLabelHtml::readTag()
@@ -295,6 +336,10 @@ bool TLLabelHtml::readTag()
         ++i;
     const QStringView name = QStringView(html).sliced(nameStart, i - nameStart);
     const QStringView attributes = QStringView(html).sliced(i, end - i);
+    if (closing)
+        noteClosed(name);
+    else if (!noteOpened(name, attributes, !equals(name, "br") && !equals(name, "meta")))
+        return false;
 
     if (equals(name, "br")) {
         text.append(LineBreak);
@@ -302,6 +347,12 @@ bool TLLabelHtml::readTag()
     }
     if (equals(name, "style"))
         return closing || readStyleSheet();
+    if (equals(name, "title")) {
+        // The title is not shown.
+        const qsizetype end = html.indexOf(QLatin1String("</title"), at, Qt::CaseInsensitive);
+        at = end < 0 ? html.size() : end;
+        return true;
+    }
     const bool paragraph = equals(name, "p");
     const bool block = paragraph || equals(name, "div");
     if (block) {
@@ -313,7 +364,7 @@ bool TLLabelHtml::readTag()
     } else if (isOneOf(name, { "sub", "sup", "small" })) {
         shrunk = true;
     } else if (!isOneOf(name, { "span", "b", "strong", "i", "em", "u", "s", "strike", "del", "ins", "a", "font",
-                                "html", "head", "body", "meta", "title" })) {
+                                "html", "head", "body", "meta" })) {
         return false;
     }
     return closing || readAttributes(attributes, paragraph);

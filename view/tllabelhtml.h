@@ -45,6 +45,8 @@ public:
     double vertical = 0.0;
 
 private:
+    bool noteOpened(QStringView name, QStringView attributes, bool holds);
+    void noteClosed(QStringView name);
     bool readTag();
     bool readAttributes(QStringView attributes, bool paragraph);
     bool readStyle(QStringView style, bool paragraph, bool *styled);
@@ -54,8 +56,19 @@ private:
 
     const QString &html;
     qsizetype at = 0;
-    bool newlinesBreak = false;
+    // Newlines break lines in paragraphs by the rule Qt saves, anywhere
+    // by a style of white-space: pre-wrap.
+    bool newlinesInParagraphs = false;
+    bool newlinesInText = false;
     int paragraphs = 0;
+    struct Held
+    {
+        QStringView name;
+        qint64 around;
+    };
+    QVarLengthArray<Held, 16> held;
+    qint64 parseWork = 0;
+    qint64 styleRules = 0;
 };
 
 #endif
