@@ -131,6 +131,9 @@ void TestTLLabelBound::shouldGiveNoBoundWhereThePassCannotSay_data()
     QTest::newRow("named entity") << "a&hellip;b";
     QTest::newRow("Chinese") << QString::fromUtf8("\u65e5\u672c");
     QTest::newRow("too long") << QString(TLRichText::MaxHtmlLength + 1, QLatin1Char('a'));
+    QTest::newRow("nested deeper than the label home keeps") << QStringLiteral("<div>x").repeated(40);
+    QTest::newRow("an attribute the parser names otherwise")
+        << QString::fromUtf8("<p \uFFFDstyle=\"margin:0\">Projekt</p><p>Start</p>");
 }
 
 void TestTLLabelBound::shouldGiveNoBoundWhereThePassCannotSay()

@@ -252,8 +252,16 @@ std::optional<TLLabelBound::Measure> TLLabelBound::measure(const QString &html)
             afterBlock = true;
             continue;
         }
+        if (c == TLLabelHtml::BodyStart) {
+            if (textInLine)
+                endLineOfText();
+            afterBlock = false;
+            continue;
+        }
         if (c == TLLabelHtml::TextNewline) {
-            endLine();
+            // A kept newline may start a line; or the parser drops it, and
+            // the text either side runs on.
+            ++m.hardLines;
             continue;
         }
         const bool space = TLLabelHtml::isSpace(c);

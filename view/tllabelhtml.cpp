@@ -355,7 +355,9 @@ bool TLLabelHtml::readTag()
     }
     const bool paragraph = equals(name, "p");
     const bool block = paragraph || equals(name, "div");
-    if (block) {
+    if (isOneOf(name, { "html", "head", "body" })) {
+        text.append(closing ? BlockEnd : BodyStart);
+    } else if (block) {
         text.append(closing ? BlockEnd : BlockStart);
         paragraphs = std::max(0, paragraphs + (paragraph ? (closing ? -1 : 1) : 0));
     } else if (closing) {
@@ -364,7 +366,7 @@ bool TLLabelHtml::readTag()
     } else if (isOneOf(name, { "sub", "sup", "small" })) {
         shrunk = true;
     } else if (!isOneOf(name, { "span", "b", "strong", "i", "em", "u", "s", "strike", "del", "ins", "a", "font",
-                                "html", "head", "body", "meta" })) {
+                                "meta" })) {
         return false;
     }
     return closing || readAttributes(attributes, paragraph);

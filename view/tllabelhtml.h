@@ -21,6 +21,7 @@ public:
         BlockEnd,
         LineBreak,   // <br>: a new line in the same block
         TextNewline, // a newline kept by pre-wrap, or U+2028/U+2029
+        BodyStart,   // <html>, <head>, <body>: a new block after text
     };
 
     // The characters the pass measures: Latin, Greek, Cyrillic and common
