@@ -177,6 +177,12 @@ int main(int argc, char **argv)
                                  + QStringLiteral("<b>x</b><td>y").repeated(3000) },
         { "images-shown-small", imagesShownSmall },
         { "image-claiming-huge", QStringLiteral("<p>x<img src=\"%1\"/></p>").arg(bitmapDataUrl(4001, 4001)) },
+        // What the bound on a box once read otherwise than the parser.
+        { "attribute-named-otherwise", QString::fromUtf8("<p \uFFFDstyle=\"margin:0\">Projekt</p><p>Start</p>") },
+        { "text-before-the-body", QStringLiteral("x { y; }</style></head><body><p>Projekt</p></body></html>"
+                                                 "<html><body><p>Start</p></body></html>") },
+        { "newline-before-a-tag", QStringLiteral("<style>p, li { white-space: pre-wrap; }</style>"
+                                                 "<p>Ist aber; }\n</x> auch zu machen, aber es ist schwerer</p>") },
         { "long-label", QStringLiteral("<p><b>Projekt</b> &amp; Start</p>")
                             .repeated(TLRichText::MaxHtmlLength / 32 + 1)
                             .left(TLRichText::MaxHtmlLength + 1) },
