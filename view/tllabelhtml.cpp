@@ -329,6 +329,17 @@ bool TLLabelHtml::readTag()
     at = end + 1;
     if (first == QLatin1Char('!') || first == QLatin1Char('?'))
         return true;
+    // A tag the parser could end elsewhere: a quote still open at its end,
+    // or another tag begun inside it.
+    QChar quote;
+    for (const QChar c : QStringView(html).sliced(start, end - start)) {
+        if (quote.isNull() && c == QLatin1Char('<'))
+            return false;
+        if (c == QLatin1Char('"') || c == QLatin1Char('\''))
+            quote = quote.isNull() ? c : (quote == c ? QChar() : quote);
+    }
+    if (!quote.isNull())
+        return false;
     const bool closing = first == QLatin1Char('/');
     qsizetype i = closing ? start + 1 : start;
     const qsizetype nameStart = i;

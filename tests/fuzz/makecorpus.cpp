@@ -181,6 +181,7 @@ int main(int argc, char **argv)
         { "attribute-named-otherwise", QString::fromUtf8("<p \uFFFDstyle=\"margin:0\">Projekt</p><p>Start</p>") },
         { "text-before-the-body", QStringLiteral("x { y; }</style></head><body><p>Projekt</p></body></html>"
                                                  "<html><body><p>Start</p></body></html>") },
+        { "tag-in-a-tag", QStringLiteral("x</di<span style=\">\">Projekt</span>y<i/>Start") },
         { "newline-before-a-tag", QStringLiteral("<style>p, li { white-space: pre-wrap; }</style>"
                                                  "<p>Ist aber; }\n</x> auch zu machen, aber es ist schwerer</p>") },
         { "long-label", QStringLiteral("<p><b>Projekt</b> &amp; Start</p>")
