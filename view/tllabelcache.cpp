@@ -11,7 +11,8 @@
 namespace {
 
 // A laid-out label of a few lines, with its shaped glyphs, takes some 20 KB.
-const int minimumKept = 512;
+// The floor holds a view's labels and those laid out ahead of a scroll.
+const int minimumKept = 2048;
 const int maximumKept = 4096;
 
 }
