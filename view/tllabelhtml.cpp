@@ -317,12 +317,10 @@ bool TLLabelHtml::readTag()
         at = end < 0 ? html.size() : end + 3;
         return true;
     }
+    // The parser takes every < for a tag.
     const QChar first = html.at(start);
-    if (!first.isLetter() && first != QLatin1Char('/') && first != QLatin1Char('!') && first != QLatin1Char('?')) {
-        addText('<');
-        ++at;
-        return true;
-    }
+    if (!first.isLetter() && first != QLatin1Char('/') && first != QLatin1Char('!') && first != QLatin1Char('?'))
+        return false;
     const qsizetype end = html.indexOf(QLatin1Char('>'), start);
     if (end < 0)
         return false;
@@ -347,6 +345,10 @@ bool TLLabelHtml::readTag()
         ++i;
     const QStringView name = QStringView(html).sliced(nameStart, i - nameStart);
     const QStringView attributes = QStringView(html).sliced(i, end - i);
+    // A name that runs on in other characters is another name.
+    const bool nameEnds = attributes.isEmpty() || attributes.front().isSpace() || attributes.front() == QLatin1Char('/');
+    if (name.isEmpty() || !nameEnds)
+        return false;
     if (closing)
         noteClosed(name);
     else if (!noteOpened(name, attributes, !equals(name, "br") && !equals(name, "meta")))

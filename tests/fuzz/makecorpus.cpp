@@ -182,6 +182,7 @@ int main(int argc, char **argv)
         { "text-before-the-body", QStringLiteral("x { y; }</style></head><body><p>Projekt</p></body></html>"
                                                  "<html><body><p>Start</p></body></html>") },
         { "tag-in-a-tag", QStringLiteral("x</di<span style=\">\">Projekt</span>y<i/>Start") },
+        { "tag-of-a-digit", QStringLiteral("x<1 style=\"font-size:22pt\">Projekt<p\\>Start") },
         { "newline-before-a-tag", QStringLiteral("<style>p, li { white-space: pre-wrap; }</style>"
                                                  "<p>Ist aber; }\n</x> auch zu machen, aber es ist schwerer</p>") },
         { "long-label", QStringLiteral("<p><b>Projekt</b> &amp; Start</p>")
