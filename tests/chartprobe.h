@@ -25,8 +25,8 @@
 
 // The one way the tests reach the chart's protected state: a chart style
 // opened up, its view parameters, hit boxes and painters, and painting on
-// an image with an optional painter clip. The static readers reach the
-// same state of a chart made elsewhere, such as the window's.
+// an image with an optional painter clip; TLineProbe reads the same state
+// of a chart made elsewhere, such as the window's.
 template <typename Style>
 class ChartProbe : public Style
 {
@@ -52,18 +52,6 @@ public:
     using Style::start;
     using Style::tPos;
 
-    static QSet<int> flagsOf(const TLine *t) { return t->*(&ChartProbe::displayFlags); }
-    static int maxPosOf(const TLine *t) { return t->*(&ChartProbe::maxPos); }
-    static double dayWidthOf(const TLine *t) { return t->*(&ChartProbe::dayWidth); }
-    static double posHeightOf(const TLine *t) { return t->*(&ChartProbe::posHeight); }
-    static int tPosOf(const TLine *t) { return t->*(&ChartProbe::tPos); }
-    static QList<QColor> bgColorsOf(const TLine *t) { return t->*(&ChartProbe::bgColors); }
-    static QDate startOf(const TLine *t) { return t->*(&ChartProbe::start); }
-    static QDate endOf(const TLine *t) { return t->*(&ChartProbe::end); }
-    static QList<QRect> itemRectsOf(const TLine *t) { return t->*(&ChartProbe::itemRects); }
-    static QPoint dragStartPosOf(const TLine *t) { return t->*(&ChartProbe::dragStartPos); }
-    static QBrush bgOf(const TLine *t) { return t->*(&ChartProbe::bg); }
-
     QImage paintOn(const QSize &size, const QRect &clip = QRect())
     {
         QImage image(size, QImage::Format_RGB32);
@@ -77,7 +65,20 @@ public:
 };
 
 // The chart's state, read from any chart.
-using TLineProbe = ChartProbe<TLine>;
+struct TLineProbe : TLine
+{
+    static QSet<int> flagsOf(const TLine *t) { return t->*(&TLineProbe::displayFlags); }
+    static int maxPosOf(const TLine *t) { return t->*(&TLineProbe::maxPos); }
+    static double dayWidthOf(const TLine *t) { return t->*(&TLineProbe::dayWidth); }
+    static double posHeightOf(const TLine *t) { return t->*(&TLineProbe::posHeight); }
+    static int tPosOf(const TLine *t) { return t->*(&TLineProbe::tPos); }
+    static QList<QColor> bgColorsOf(const TLine *t) { return t->*(&TLineProbe::bgColors); }
+    static QDate startOf(const TLine *t) { return t->*(&TLineProbe::start); }
+    static QDate endOf(const TLine *t) { return t->*(&TLineProbe::end); }
+    static QList<QRect> itemRectsOf(const TLine *t) { return t->*(&TLineProbe::itemRects); }
+    static QPoint dragStartPosOf(const TLine *t) { return t->*(&TLineProbe::dragStartPos); }
+    static QBrush bgOf(const TLine *t) { return t->*(&TLineProbe::bg); }
+};
 
 // The signal connections of any object.
 struct ObjectProbe : QObject

@@ -166,8 +166,8 @@ void TestTLRichText::shouldHoldNestingAndListItemsBeforeParsing_data()
     QTest::addColumn<QString>("html");
     QTest::addColumn<QString>("tag");
     QTest::addColumn<int>("kept"); // tags of that kind handed to the parser
-    const int deeper = TLRichText::MaxNesting + 8;
-    const auto nested = [deeper](const char *open, const char *close) {
+    constexpr int deeper = TLRichText::MaxNesting + 8;
+    const auto nested = [](const char *open, const char *close) {
         return QString::fromLatin1(open).repeated(deeper) + QString::fromLatin1(close).repeated(deeper);
     };
     QTest::newRow("nested divs") << nested("<div>x", "</div>") << "<div" << TLRichText::MaxNesting;
