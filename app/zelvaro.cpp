@@ -127,6 +127,9 @@ Zelvaro::Zelvaro(QWidget *parent)
 Zelvaro::~Zelvaro()
 {
     writeSettings();
+    // The history clears itself as the widget base deletes it, after this
+    // window has ceased to be a Zelvaro: it must no longer reach the mark.
+    disconnect(undoStack, nullptr, this, nullptr);
 }
 
 QAction *Zelvaro::createAction(const QString &text, const QString &icon)
