@@ -76,9 +76,6 @@ public:
     // for documents that are not a TLRichText, such as a text editor's.
     static void clampFormats(QTextDocument *document);
 
-    // The HTML with column spans held to MaxColumnSpan.
-    static QString capColumnSpans(const QString &html);
-
     // The HTML with column spans, nesting, list items and parse work held
     // to their maxima, or for a label longer than MaxHtmlLength the start
     // of its plain text; for every parser that reads a label, such as an
