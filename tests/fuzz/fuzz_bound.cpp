@@ -3,13 +3,10 @@
 // box no larger than its bound. The input is a big-endian 32-bit span (0
 // for none) followed by the label as UTF-8, as for the label home.
 
+#include "labelinput.h"
 #include "model/tlrichtext.h"
 #include "view/tllabelbound.h"
 #include "view/tllabellayout.h"
-
-#include <QGuiApplication>
-#include <QString>
-#include <QtEndian>
 
 #include <cstdint>
 #include <cstdio>
@@ -18,21 +15,19 @@
 
 extern "C" int LLVMFuzzerInitialize(int *argc, char ***argv)
 {
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    qInstallMessageHandler([](QtMsgType, const QMessageLogContext &, const QString &) {});
-    static QGuiApplication app(*argc, *argv);
+    LabelInput::startApplication(argc, argv);
     return 0;
 }
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
 {
-    if (size < 4)
+    const std::optional<LabelInput> input = LabelInput::read(data, size);
+    if (!input)
         return 0;
-    const qint32 spanValue = qFromBigEndian<qint32>(data);
     // Spans as the chart makes them: a day's width up to some screens.
     const std::optional<int> span =
-        spanValue <= 0 ? std::nullopt : std::optional<int>(1 + spanValue % 5000);
-    const QString html = QString::fromUtf8(reinterpret_cast<const char *>(data) + 4, qsizetype(size - 4));
+        input->number <= 0 ? std::nullopt : std::optional<int>(1 + input->number % 5000);
+    const QString &html = input->html;
 
     static TLRichText document;
     static TLLabelBound bound(document.defaultFont());

@@ -2,14 +2,12 @@
 // and painted, finishes in bounded time. The input is a big-endian 32-bit
 // width followed by the label as UTF-8.
 
+#include "labelinput.h"
 #include "model/tlrichtext.h"
 
 #include <QElapsedTimer>
-#include <QGuiApplication>
 #include <QImage>
 #include <QPainter>
-#include <QString>
-#include <QtEndian>
 
 #include <cstdint>
 #include <cstdio>
@@ -24,19 +22,17 @@ constexpr qint64 TimeLimitMs = 3000;
 
 extern "C" int LLVMFuzzerInitialize(int *argc, char ***argv)
 {
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    // Broken inline images make the image readers talk on every run.
-    qInstallMessageHandler([](QtMsgType, const QMessageLogContext &, const QString &) {});
-    static QGuiApplication app(*argc, *argv);
+    LabelInput::startApplication(argc, argv);
     return 0;
 }
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
 {
-    if (size < 4)
+    const std::optional<LabelInput> input = LabelInput::read(data, size);
+    if (!input)
         return 0;
-    const double width = qFromBigEndian<qint32>(data);
-    const QString html = QString::fromUtf8(reinterpret_cast<const char *>(data) + 4, qsizetype(size - 4));
+    const double width = input->number;
+    const QString &html = input->html;
 
     QElapsedTimer timer;
     timer.start();
