@@ -32,7 +32,8 @@ QDataStream &operator>>(QDataStream &in, TLItem &item)
 
 QColor TLItem::readColor(QDataStream &in)
 {
-    // The spec byte and five 16-bit components.
+    // The colour model byte (RGB, HSV, ...) and five 16-bit components, as
+    // QDataStream writes a QColor.
     constexpr int size = 11;
     char raw[size];
     if (in.readRawData(raw, size) != size) {

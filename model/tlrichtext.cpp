@@ -12,6 +12,8 @@
 #include <QSize>
 #include <QString>
 #include <QTextBlock>
+#include <QTextCursor>
+#include <QTextDocumentFragment>
 #include <QTextFormat>
 #include <QUrl>
 #include <QVariant>
@@ -164,6 +166,12 @@ QString TLRichText::boundHtml(const QString &html)
 void TLRichText::clampFormats(QTextDocument *document)
 {
     TLFormatClamp::clamp(document);
+}
+
+void TLRichText::insertLabel(QTextCursor *cursor, const QString &html)
+{
+    cursor->insertFragment(QTextDocumentFragment::fromHtml(boundHtml(html), cursor->document()));
+    clampFormats(cursor->document());
 }
 
 QString TLRichText::plainText(const QString &html)

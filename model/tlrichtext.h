@@ -6,6 +6,7 @@
 #include <memory>
 
 class QString;
+class QTextCursor;
 class QUrl;
 
 // The one place where an item label becomes a text document. Labels come
@@ -68,6 +69,11 @@ public:
 
     // setHtml of the bounded HTML, then the clamping.
     void setLabel(const QString &html);
+
+    // Inserts a label's HTML at the cursor, bounded and parsed as a label
+    // is (images through the cursor's document), then clamps that document;
+    // for an editor's paste.
+    static void insertLabel(QTextCursor *cursor, const QString &html);
 
     void clear() override;
 

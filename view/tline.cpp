@@ -283,7 +283,8 @@ void TLine::mouseMoveEvent(QMouseEvent *event)
     } else {
         const QString html = model->index(row, TLItem::TextColumn).data(Qt::DisplayRole).toString();
         mimeData->setText(TLRichText::plainText(html));
-        mimeData->setHtml(html);
+        // Receivers parse it: they get it bounded as any label is.
+        mimeData->setHtml(TLRichText::boundHtml(html));
     }
     drag->setMimeData(mimeData);
     execDrag(drag);

@@ -7,25 +7,25 @@
 #include <QMimeData>
 #include <QTextCharFormat>
 #include <QTextCursor>
-#include <QTextDocumentFragment>
 
 TLRichTextEdit::TLRichTextEdit(QWidget *parent)
     : QTextEdit(parent)
+    , label(new TLRichText(this))
 {
-    setDocument(new TLRichText(this));
+    setDocument(label);
 }
 
 void TLRichTextEdit::setLabel(const QString &html)
 {
-    setHtml(TLRichText::boundHtml(html));
-    QTextDocument *doc = document();
-    // Switching undo off clears the stack, which setHtml has just emptied.
-    const bool undo = doc->isUndoRedoEnabled();
-    doc->setUndoRedoEnabled(false);
-    TLRichText::clampFormats(doc);
-    doc->setUndoRedoEnabled(undo);
+    // Loading a label is no step the user can undo: switching undo off
+    // clears the stack.
+    const bool undo = label->isUndoRedoEnabled();
+    label->setUndoRedoEnabled(false);
+    label->setLabel(html);
+    label->setUndoRedoEnabled(undo);
+    label->setModified(false);
     // A fresh cursor at the start answers with the first character's
-    // format; the one setHtml leaves keeps the format from before.
+    // format; the one the old text leaves keeps the format from before.
     moveCursor(QTextCursor::Start);
 }
 
@@ -66,12 +66,12 @@ void TLRichTextEdit::insertFromMimeData(const QMimeData *source)
     QTextCursor block(document());
     block.beginEditBlock();
     if (source->hasHtml() && acceptRichText()) {
-        textCursor().insertFragment(
-            QTextDocumentFragment::fromHtml(TLRichText::boundHtml(source->html()), document()));
+        QTextCursor cursor = textCursor();
+        TLRichText::insertLabel(&cursor, source->html());
         ensureCursorVisible();
     } else {
         QTextEdit::insertFromMimeData(source);
+        TLRichText::clampFormats(document());
     }
-    TLRichText::clampFormats(document());
     block.endEditBlock();
 }

@@ -5,6 +5,7 @@
 
 class QKeyEvent;
 class QMimeData;
+class TLRichText;
 
 // A rich-text editor for item labels: its document is a TLRichText, so a
 // label loads nothing from outside, and every label set or pasted into it
@@ -17,8 +18,9 @@ class TLRichTextEdit : public QTextEdit
 public:
     explicit TLRichTextEdit(QWidget *parent = nullptr);
 
-    // setHtml, then the clamping, which the user cannot undo; the cursor
-    // is left at the start, in the format of the first character.
+    // The label as its document shows it, which the user cannot undo and
+    // which leaves the document unmodified; the cursor is left at the
+    // start, in the format of the first character.
     void setLabel(const QString &html);
 
 signals:
@@ -27,6 +29,9 @@ signals:
 protected:
     void keyPressEvent(QKeyEvent *event) override;
     void insertFromMimeData(const QMimeData *source) override;
+
+private:
+    TLRichText *label;
 };
 
 #endif
