@@ -21,8 +21,6 @@ void Zelvaro::showBackgroundMenu()
     menu.exec(QCursor::pos());
 }
 
-// The chart is handed the background afterwards whatever the answer, as a
-// new chart needs it.
 void Zelvaro::changeBackground()
 {
     BGDialog dialog(this);
@@ -39,7 +37,6 @@ void Zelvaro::changeBackground()
         chosen.bgFileName = dialog.fileName();
         changeChartState(chosen, ChartStateUndoCommand::Other, tr("Change Background"));
     }
-    timeline->setState(chartState);
 }
 
 void Zelvaro::changeTimelineTyp()

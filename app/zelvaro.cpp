@@ -115,7 +115,6 @@ Zelvaro::Zelvaro(QWidget *parent)
     connectControls();
     connectChangeTracking();
     readSettings();
-    updateDisplayFlags();
     const QString demo = QStringLiteral(":demo.vrk");
     const TLFileResult result = loadNative(demo);
     if (!result)
@@ -227,7 +226,10 @@ QDockWidget *Zelvaro::createDocks()
     QTableView *table = new QTableView;
     auto *tableModel = new TLItemTableProxy(table);
     tableModel->setSourceModel(itemModel);
-    connect(tableModel, &TLItemTableProxy::cellEditRequested, this, &Zelvaro::editCell);
+    connect(tableModel, &TLItemTableProxy::cellEditRequested, this,
+            [this, tableModel](int row, int column, const QVariant &value) {
+                editCell(row, column, value, tableModel->headerData(column, Qt::Horizontal).toString());
+            });
     table->setModel(tableModel);
     table->setEditTriggers(QAbstractItemView::AllEditTriggers);
     TLItemDelegate::applyTo(table);
@@ -341,10 +343,8 @@ void Zelvaro::changeChartState(const TLChartState &changed, int change, const QS
         undoStack->push(new ChartStateUndoCommand(this, changed, ChartStateUndoCommand::Change(change), text));
 }
 
-void Zelvaro::editCell(int row, int column, const QVariant &value)
+void Zelvaro::editCell(int row, int column, const QVariant &value, const QString &title)
 {
-    const QString title = QCoreApplication::translate(
-        "TLItemModel", itemModel->headerData(column, Qt::Horizontal).toString().toUtf8().constData());
     undoStack->push(new CellUndoCommand(this, row, column, value, tr("Edit %1").arg(title)));
 }
 
@@ -375,12 +375,8 @@ void Zelvaro::followItemRows(int rows)
     if (rows <= chartState.maxPos)
         return;
     chartState.maxPos = rows;
-    {
-        const QSignalBlocker quiet(sMaxPos);
-        sMaxPos->setValue(rows);
-    }
-    maxPosChanged(rows);
     timeline->setMaxPos(rows);
+    showChartState();
     markModified();
 }
 
@@ -428,7 +424,6 @@ void Zelvaro::updateDisplayFlags()
     TLChartState changed = chartState;
     changed.displayFlags = (chartState.displayFlags - shown) | checkedFlags();
     changeChartState(changed, ChartStateUndoCommand::Other, tr("Change Display Switches"));
-    timeline->setDisplayFlags(chartState.displayFlags);
 }
 
 // Shows the chart's settings in the controls. Their own signals stay

@@ -88,7 +88,7 @@ private:
     void markModified();
     void setModifiedMark(bool modified);
     void changeChartState(const TLChartState &changed, int change, const QString &text);
-    void editCell(int row, int column, const QVariant &value);
+    void editCell(int row, int column, const QVariant &value, const QString &title);
     void followItemRows(int rows);
     QList<QPair<QCheckBox *, int>> flagBoxes() const;
     QSet<int> checkedFlags() const;

@@ -106,9 +106,15 @@ void TLine::setState(const TLChartState &state)
     tPos = state.tPos;
     displayFlags = state.displayFlags;
     bgColors = state.bgColors;
+    // Every zoom step and undo comes through here: the image is read when
+    // it becomes the background, not again for each.
+    const bool newImage = state.bgMode == ImageBackground
+        && (backgroundMode != ImageBackground || state.bgFileName != imageFileName);
     backgroundMode = state.bgMode;
-    if (backgroundMode == ImageBackground)
+    if (newImage) {
         bg = QBrush(QPixmap::fromImage(TLBackground::readImage(state.bgFileName)));
+        imageFileName = state.bgFileName;
+    }
     layout->invalidateFrames();
     recalcSize();
 }
@@ -220,6 +226,8 @@ void TLine::setTPos(int t)
 void TLine::setBg(const QBrush &brush)
 {
     bg = brush;
+    // A brush from elsewhere: the next image background is read afresh.
+    imageFileName.clear();
     updateOpaquePainting();
 }
 

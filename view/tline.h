@@ -145,6 +145,7 @@ protected:
     TLItemRects itemRects;
     QList<QColor> bgColors;
     int backgroundMode;
+    QString imageFileName; // the file bg was last read from
     QPoint dragStartPos;
     QSet<int> displayFlags;
 
