@@ -20,13 +20,11 @@ namespace {
 constexpr char Quote = TLCsvSyntax::Quote;
 constexpr char Separator = TLCsvSyntax::Separator;
 constexpr char LineEnd = TLCsvSyntax::LineEnd;
-constexpr char CarriageReturn = TLCsvSyntax::CarriageReturn;
 constexpr qsizetype SliceSize = TLCsvSyntax::SliceSize;
 constexpr int RangeMargin = 5;
 // The start of a file that tells its encoding: a byte-order mark, or the
 // NULs of UTF-16 without one.
 constexpr qsizetype HeadSize = 512;
-const QByteArrayView Utf8Bom(TLCsvSyntax::Utf8Bom);
 const QByteArrayView Utf16LeBom("\xFF\xFE");
 const QByteArrayView Utf16BeBom("\xFE\xFF");
 
@@ -118,6 +116,15 @@ TLCsvReader::Encoding encodingOf(const QByteArray &data)
     return check.isUtf8() ? TLCsvReader::Encoding::Utf8 : TLCsvReader::Encoding::Windows1252;
 }
 
+// A table in UTF-16 is read as the same text in UTF-8; its line ends are
+// the reader's to take.
+QByteArray utf16AsUtf8(QByteArrayView bytes)
+{
+    QStringDecoder utf16(bytes.startsWith(Utf16LeBom) ? QStringDecoder::Utf16LE : QStringDecoder::Utf16BE,
+                         QStringDecoder::Flag::Stateless);
+    return QString(utf16.decode(bytes.sliced(Utf16LeBom.size()))).toUtf8();
+}
+
 void appendField(QString *line, const QString &value)
 {
     line->append(QLatin1Char(Quote));
@@ -160,55 +167,10 @@ QDate TLCsv::dateFromText(QStringView text)
     return date.isValid() || text.isEmpty() ? date : expandedDate(text);
 }
 
-QString TLCsv::decode(const QByteArray &data)
-{
-    QByteArrayView bytes(data);
-    QString text;
-    if (startsWithUtf16Bom(bytes)) {
-        QStringDecoder utf16(bytes.startsWith(Utf16LeBom) ? QStringDecoder::Utf16LE : QStringDecoder::Utf16BE,
-                             QStringDecoder::Flag::Stateless);
-        text = utf16.decode(bytes.sliced(Utf16LeBom.size()));
-    } else {
-        if (bytes.startsWith(Utf8Bom))
-            bytes = bytes.sliced(Utf8Bom.size());
-        // Stateless, so that a sequence cut off at the very end counts as an
-        // error instead of waiting for more bytes.
-        QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
-        text = utf8.decode(bytes);
-        if (utf8.hasError()) {
-            // The code page in which tables from Windows systems were written.
-            QStringDecoder windows("windows-1252");
-            text = windows.isValid() ? QString(windows.decode(bytes)) : QString::fromLatin1(bytes);
-        }
-    }
-    // Every carriage return before a line feed belongs to the line end, so
-    // that no text read keeps one there for the next reading to take away.
-    QChar *chars = text.data();
-    const qsizetype size = text.size();
-    qsizetype kept = 0;
-    for (qsizetype i = 0; i < size;) {
-        if (chars[i] == QLatin1Char(CarriageReturn)) {
-            qsizetype end = i;
-            while (end < size && chars[end] == QLatin1Char(CarriageReturn))
-                ++end;
-            if (end == size || chars[end] != QLatin1Char(LineEnd)) {
-                while (i < end)
-                    chars[kept++] = chars[i++];
-                continue;
-            }
-            i = end;
-        }
-        chars[kept++] = chars[i++];
-    }
-    text.truncate(kept);
-    return text;
-}
-
 TLFileResult TLCsv::read(const QByteArray &data, QList<TLItem> *items)
 {
-    // Its line ends are taken at the same time.
     if (startsWithUtf16Bom(data))
-        return readBytes(decode(data).toUtf8(), TLCsvReader::Encoding::Utf8, items);
+        return readBytes(utf16AsUtf8(data), TLCsvReader::Encoding::Utf8, items);
     if (looksLikeUtf16(data))
         return TLFileResult(TLFileResult::UnknownEncoding);
     return readBytes(data, encodingOf(data), items);

@@ -33,11 +33,6 @@ public:
     static QByteArray write(const QList<TLItem> &items);
     static TLFileResult write(QIODevice *device, const QList<TLItem> &items);
 
-    // UTF-8 (with or without a byte-order mark), UTF-16 with one, or
-    // Windows-1252 when the bytes are not UTF-8; line ends come out as line
-    // feeds.
-    static QString decode(const QByteArray &data);
-
     // A date as a table writes it, and a date read from a table: yyyy-MM-dd,
     // and the expanded form outside the years 1 to 9999.
     static QString dateText(const QDate &date);

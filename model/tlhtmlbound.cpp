@@ -26,7 +26,7 @@ public:
     QString run()
     {
         const QString &html = reader.html();
-        while (reader.position() < reader.size()) {
+        while (!reader.atEnd()) {
             const qsizetype start = html.indexOf(QLatin1Char('<'), reader.position());
             if (styleFrom >= 0) {
                 // A style sheet: every selector is matched against every
@@ -188,33 +188,6 @@ bool hidesText(QStringView name)
     return false;
 }
 
-// The characters an entity stands for, or a null string.
-QString entity(QStringView name)
-{
-    static const struct
-    {
-        QLatin1String name;
-        char16_t character;
-    } common[] = {
-        { QLatin1String("amp"), u'&' },   { QLatin1String("lt"), u'<' },    { QLatin1String("gt"), u'>' },
-        { QLatin1String("quot"), u'"' },  { QLatin1String("apos"), u'\'' }, { QLatin1String("nbsp"), u'\u00a0' },
-    };
-    for (const auto &known : common) {
-        if (name == known.name)
-            return QString(QChar(known.character));
-    }
-    if (name.size() > 1 && name.at(0) == QLatin1Char('#')) {
-        const bool hex = name.at(1) == QLatin1Char('x') || name.at(1) == QLatin1Char('X');
-        bool number = false;
-        const uint code = name.mid(hex ? 2 : 1).toUInt(&number, hex ? 16 : 10);
-        if (number && code > 0 && code <= 0x10ffff && !QChar::isSurrogate(code)) {
-            const char32_t character = code;
-            return QString::fromUcs4(&character, 1);
-        }
-    }
-    return QString();
-}
-
 // Every colspan attribute inside a tag whose value is not a plain number up
 // to the maximum gets the maximum. One pass, whatever the label.
 QString capColumnSpans(const QString &html)
@@ -274,22 +247,16 @@ QString capColumnSpans(const QString &html)
     return result;
 }
 
-}
 
-QString TLHtmlBound::bounded(const QString &html)
-{
-    if (html.size() > TLRichText::MaxHtmlLength)
-        return QStringLiteral("<p style=\"white-space:pre-wrap\">") + plainStart(html).toHtmlEscaped()
-            + QStringLiteral("</p>");
-    return capColumnSpans(StructureBound(html).run());
-}
-
-QString TLHtmlBound::plainStart(const QString &html)
+// The start of what the label reads as, without the parser: tags out, the
+// common entities decoded, white space run together, lines where blocks and
+// breaks part them, the text of heads, style sheets and scripts left out.
+QString plainStart(const QString &html)
 {
     TLHtmlReader reader(html);
     QString text;
     QChar pending; // the space or line break due before the next character
-    while (reader.position() < reader.size() && text.size() < TLRichText::MaxPlainCharacters) {
+    while (!reader.atEnd() && text.size() < TLRichText::MaxPlainCharacters) {
         const QChar c = html.at(reader.position());
         if (c == QLatin1Char('<')) {
             reader.setPosition(reader.position() + 1);
@@ -310,7 +277,7 @@ QString TLHtmlBound::plainStart(const QString &html)
         if (c == QLatin1Char('&')) {
             // Entities are short: the ';' is looked for in the next few characters only.
             const qsizetype length = QStringView(html).mid(reader.position(), 12).indexOf(QLatin1Char(';'));
-            decoded = length > 0 ? entity(QStringView(html).mid(reader.position(), length)) : QString();
+            decoded = length > 0 ? TLHtmlReader::entity(QStringView(html).mid(reader.position(), length)) : QString();
             reader.setPosition(reader.position() + (decoded.isNull() ? 0 : length + 1));
         }
         const QChar first = decoded.isEmpty() ? c : decoded.at(0);
@@ -328,4 +295,14 @@ QString TLHtmlBound::plainStart(const QString &html)
             text += decoded;
     }
     return text.left(TLRichText::MaxPlainCharacters);
+}
+
+}
+
+QString TLHtmlBound::bounded(const QString &html)
+{
+    if (html.size() > TLRichText::MaxHtmlLength)
+        return QStringLiteral("<p style=\"white-space:pre-wrap\">") + plainStart(html).toHtmlEscaped()
+            + QStringLiteral("</p>");
+    return capColumnSpans(StructureBound(html).run());
 }

@@ -14,12 +14,6 @@ public:
     // MaxHtmlLength the start of its plain text. One pass, whatever the
     // label.
     static QString bounded(const QString &html);
-
-    // The start of what the label reads as, without the parser: tags out,
-    // the common entities decoded, white space run together, lines where
-    // blocks and breaks part them, the text of heads, style sheets and
-    // scripts left out.
-    static QString plainStart(const QString &html);
 };
 
 #endif

@@ -169,3 +169,29 @@ bool TLHtmlReader::allowedIn(Tag tag, Tag parent)
         return true;
     }
 }
+
+QString TLHtmlReader::entity(QStringView name)
+{
+    static const struct
+    {
+        QLatin1String name;
+        char16_t character;
+    } common[] = {
+        { QLatin1String("amp"), u'&' },   { QLatin1String("lt"), u'<' },    { QLatin1String("gt"), u'>' },
+        { QLatin1String("quot"), u'"' },  { QLatin1String("apos"), u'\'' }, { QLatin1String("nbsp"), u'\u00a0' },
+    };
+    for (const auto &known : common) {
+        if (name == known.name)
+            return QString(QChar(known.character));
+    }
+    if (name.size() > 1 && name.at(0) == QLatin1Char('#')) {
+        const bool hex = name.at(1) == QLatin1Char('x') || name.at(1) == QLatin1Char('X');
+        bool number = false;
+        const uint code = name.mid(hex ? 2 : 1).toUInt(&number, hex ? 16 : 10);
+        if (number && code > 0 && code <= 0x10ffff && !QChar::isSurrogate(code)) {
+            const char32_t character = code;
+            return QString::fromUcs4(&character, 1);
+        }
+    }
+    return QString();
+}

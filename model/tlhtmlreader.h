@@ -68,6 +68,10 @@ public:
     // it up to where it may be.
     static bool allowedIn(Tag tag, Tag parent);
     static bool sameName(QStringView a, QStringView b);
+    // The characters the entity of that name (without '&' and ';') stands
+    // for: the common named ones and numeric ones; a null string for any
+    // other.
+    static QString entity(QStringView name);
     static bool sameName(QStringView a, QLatin1String b);
 
 private:

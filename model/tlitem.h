@@ -19,7 +19,7 @@ struct TLItem
     QColor backgroundColor = Qt::white;
     QDate endDate;
 
-    // A colour in its stream form. A colour spec the stream form does not
+    // A colour in its stream form. A colour model the stream form does not
     // know would reach every user of the colour as an enum value out of
     // range; it reads as an invalid colour, like any value that does not
     // convert.

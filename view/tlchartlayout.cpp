@@ -1,16 +1,21 @@
 #include "view/tlchartlayout.h"
 
 #include "model/tlitem.h"
+#include "model/tlitemmodel.h"
 #include "model/tlrichtext.h"
 #include "view/tllabellayout.h"
 
 #include <QAbstractItemModel>
+#include <QMargins>
 #include <QPoint>
 #include <QRegion>
 
 #include <algorithm>
 
 namespace {
+
+// Clicks find a box with its shadow.
+const QMargins HitMargins(0, 0, 10, 5);
 
 // Whether nothing of part shows outside covered.
 bool isHidden(const QRect &part, const QRegion &covered)
@@ -94,7 +99,7 @@ int TLChartLayout::rowCount() const
 
 QString TLChartLayout::textOf(int row) const
 {
-    return model->index(row, TLItem::TextColumn).data().toString();
+    return TLItemModel::item(model, row).text;
 }
 
 TLLabelSize TLChartLayout::layOutInScratch(int row, std::optional<int> span)
@@ -125,8 +130,7 @@ QRect TLChartLayout::hitBox(int row)
 {
     if (!placesItems() || row < 0 || row >= index.rowCount())
         return QRect();
-    const QRect found = box(row);
-    return QRect(found.topLeft(), QSize(found.width() + 10, found.height() + 5));
+    return box(row).marginsAdded(HitMargins);
 }
 
 TLRichText *TLChartLayout::label(int row)
@@ -185,11 +189,10 @@ QList<int> TLChartLayout::rowsAt(const QPoint &point)
     if (!placesItems())
         return {};
     const QRect spot(point, QSize(1, 1));
-    const QMargins hitMargins(0, 0, 10, 5);
     const TLItemIndex::LabelLayout measureOnly = labelLayout(false);
     QList<int> rows;
-    for (int row : index.rowsNear(spot, hitMargins)) {
-        if (index.box(row, measureOnly).marginsAdded(hitMargins).contains(point))
+    for (int row : index.rowsNear(spot, HitMargins)) {
+        if (index.box(row, measureOnly).marginsAdded(HitMargins).contains(point))
             rows.append(row);
     }
     return rows;

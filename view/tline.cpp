@@ -252,12 +252,18 @@ void TLine::updateBg()
     updateOpaquePainting();
 }
 
+// An image that could not be read leaves what lies beneath the chart.
+bool TLine::backgroundIsOpaque() const
+{
+    const bool textureMissing = bg.style() == Qt::TexturePattern && bg.texture().isNull();
+    return bg.isOpaque() && !textureMissing;
+}
+
 // A style covers all of itself with an opaque background, so that a scroll
 // moves what is painted and paints only what comes into view.
 void TLine::updateOpaquePainting()
 {
-    const bool textureMissing = bg.style() == Qt::TexturePattern && bg.texture().isNull();
-    setAttribute(Qt::WA_OpaquePaintEvent, timeAxis.has_value() && bg.isOpaque() && !textureMissing);
+    setAttribute(Qt::WA_OpaquePaintEvent, timeAxis.has_value() && backgroundIsOpaque());
 }
 
 void TLine::mousePressEvent(QMouseEvent *event)
@@ -448,8 +454,7 @@ bool TLine::decoratesBoxes() const
 QRect TLine::opaqueCover(int row, const QRect &box) const
 {
     if (decoratesBoxes() && displayFlags.contains(RoundEdges)) {
-        const bool opaqueBackground = bg.isOpaque() && !(bg.style() == Qt::TexturePattern && bg.texture().isNull());
-        return opaqueBackground ? box.adjusted(0, 0, 10, 6) : QRect();
+        return backgroundIsOpaque() ? box.adjusted(0, 0, 10, 6) : QRect();
     }
     return TLItemModel::item(model, row).backgroundColor.alpha() == 255 ? box : QRect();
 }

@@ -24,7 +24,6 @@ class QHideEvent;
 class QImage;
 class QMouseEvent;
 class QPainter;
-class QRegion;
 class QTextDocument;
 class TLChartLayout;
 class TLLabelPrefetch;
@@ -157,6 +156,7 @@ private:
     // What hides the rows under a row, as the layout asks for it.
     std::function<QRect(int row, const QRect &box)> covers() const;
     void updateOpaquePainting();
+    bool backgroundIsOpaque() const;
 };
 
 #endif

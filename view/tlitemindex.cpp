@@ -8,7 +8,6 @@
 
 #include <QAbstractItemModel>
 #include <QFont>
-#include <QVariant>
 
 #include <algorithm>
 #include <cstdlib>
@@ -281,11 +280,6 @@ QSize TLItemIndex::reachableSize(int row) const
         return boxSize(row, bound.boxBound(**measure, frame.span));
     const int largest = TLLabelLayout::MaxBoxExtent;
     return boxSize(row, QSize(std::max(frame.span.value_or(0), largest), largest));
-}
-
-bool TLItemIndex::hasLabelSize(int row) const
-{
-    return row >= 0 && row < rows.size() && !rows.at(row).stale && currentLabel(row);
 }
 
 const TLItemIndex::LabelAtSpan *TLItemIndex::ensureLabel(int row, const LabelLayout &layOut)

@@ -67,7 +67,6 @@ public:
     void invalidateFrames();
 
     int rowCount() const;
-    bool hasLabelSize(int row) const;
     // The box of a row (w x h, without the margins of its hit box), and its
     // label's size, laid out through layOut if it was not yet.
     QRect box(int row, const LabelLayout &layOut);

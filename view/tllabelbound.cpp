@@ -1,7 +1,5 @@
 #include "view/tllabelbound.h"
 
-#include "model/tlrichtext.h"
-
 #include "view/tllabelhtml.h"
 #include "view/tllabellayout.h"
 
@@ -201,10 +199,12 @@ std::optional<TLLabelBound::Measure> TLLabelBound::measure(const QString &html)
     // Sub- and superscripts and smaller text lower some lines and raise
     // others; a family the label names may fall back to taller fonts.
     m.lineHeight = float(face.lineHeight * (reader.shrunk ? 2.0 : 1.0) * (reader.families.isEmpty() ? 1.0 : 1.25));
-    m.lowestLine = float(face.lowestLine * (reader.shrunk ? 0.5 : 1.0));
+    const float lowestLine = float(face.lowestLine * (reader.shrunk ? 0.5 : 1.0));
     m.sideRoom = float(reader.side);
     m.verticalRoom = float(reader.vertical);
 
+    float widestLine = 0;  // between two hard line breaks
+    quint32 linesOfText = 0;
     double line = 0;
     Word word;
     double spaces = 0;
@@ -225,7 +225,7 @@ std::optional<TLLabelBound::Measure> TLLabelBound::measure(const QString &html)
     };
     const auto endLine = [&] {
         endWord();
-        m.widestLine = std::max(m.widestLine, float(line));
+        widestLine = std::max(widestLine, float(line));
         m.textWidth += float(line);
         line = 0;
         spaces = 0;
@@ -237,7 +237,7 @@ std::optional<TLLabelBound::Measure> TLLabelBound::measure(const QString &html)
     // of its own, whatever the width.
     const auto endLineOfText = [&] {
         endLine();
-        m.linesOfText += textInLine ? 1 : 0;
+        linesOfText += textInLine ? 1 : 0;
         textInLine = false;
     };
     for (const char32_t c : std::as_const(reader.text)) {
@@ -309,14 +309,14 @@ std::optional<TLLabelBound::Measure> TLLabelBound::measure(const QString &html)
     const auto height = [&m](double lines) { return lines * m.lineHeight + m.verticalRoom + 2 * documentMargin; };
     const double wrap = wrapWidth;
     const double tallestAtWrap = height(wrappedLines(words, m.hardLines, wrap - side));
-    const double lowestAtWrap = m.linesOfText * m.lowestLine + 2 * documentMargin;
+    const double lowestAtWrap = linesOfText * lowestLine + 2 * documentMargin;
     const double widestAtWrap = std::max(wrap, overflow);
     const double narrowest = std::min(std::floor(std::sqrt(5.0 * lowestAtWrap * wrap / 3.0)) - 1, wrap);
     const double firstWidest = std::min(std::ceil(std::sqrt(5.0 * tallestAtWrap * widestAtWrap / 3.0)) + 1, wrap);
     const double tallest = height(wrappedLines(words, m.hardLines, narrowest - side));
     const double secondWidest = std::ceil(std::sqrt(2.0 * tallest * std::max(firstWidest, overflow))) + 1;
     const double chosen = std::min(std::max(firstWidest, secondWidest), wrap);
-    const double ideal = std::min(chosen, m.widestLine + side + 1);
+    const double ideal = std::min(chosen, widestLine + side + 1);
     m.ownBox = heldToMaxBox(std::max(ideal, overflow) + 10, tallest, std::nullopt);
     return m;
 }

@@ -29,15 +29,12 @@ public:
     struct Measure
     {
         float textWidth = 0;   // all its text, spaces included
-        float widestLine = 0;  // between two hard line breaks
         float widestWord = 0;  // that no line break opportunity splits
         float widestSpaces = 0;
         float lineHeight = 0;  // the tallest a line can be
-        float lowestLine = 0;  // the least a line of text takes
         float sideRoom = 0;    // margins and indents beside the text
         float verticalRoom = 0; // paragraph margins above and below
         quint32 hardLines = 1;
-        quint32 linesOfText = 0;
         quint32 characters = 0;
         // The largest box without a span.
         QSize ownBox;

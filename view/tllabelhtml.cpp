@@ -1,5 +1,6 @@
 #include "view/tllabelhtml.h"
 
+#include "model/tlhtmlreader.h"
 #include "model/tlrichtext.h"
 
 #include <algorithm>
@@ -395,23 +396,10 @@ bool TLLabelHtml::readEntity()
         ++at;
         return true;
     }
-    const QStringView name = QStringView(html).sliced(at + 1, end - at - 1);
-    char32_t c = 0;
-    if (name.startsWith(QLatin1Char('#'))) {
-        bool number = false;
-        const bool hex = name.size() > 1 && (name.at(1) == QLatin1Char('x') || name.at(1) == QLatin1Char('X'));
-        c = char32_t(name.sliced(hex ? 2 : 1).toUInt(&number, hex ? 16 : 10));
-        if (!number)
-            return false;
-    } else {
-        static const std::array<std::pair<const char *, char32_t>, 6> known { {
-            { "amp", '&' }, { "lt", '<' }, { "gt", '>' }, { "quot", '"' }, { "apos", '\'' }, { "nbsp", 0xA0 } } };
-        const auto entity = std::find_if(known.begin(), known.end(),
-                                         [name](const auto &entry) { return name == QLatin1String(entry.first); });
-        if (entity == known.end())
-            return false;
-        c = entity->second;
-    }
+    const QString decoded = TLHtmlReader::entity(QStringView(html).sliced(at + 1, end - at - 1));
+    if (decoded.isNull())
+        return false;
+    const char32_t c = decoded.toUcs4().constFirst();
     if (!isSpace(c) && plainIndex(c) < 0)
         return false;
     addText(c);
