@@ -268,13 +268,10 @@ TLFileResult Zelvaro::loadCsv(const QString &path)
     if (const TLFileResult opened = TLInputFile::open(&file); !opened)
         return opened;
     QList<TLItem> items;
-    const TLFileResult result = TLCsv::read(&file, &items);
+    // Not a table, the open chart stays.
+    const TLFileResult result = TLCsv::readDocument(&file, &items);
     if (!result.hasDocument())
         return result;
-    // Stopped before its first record, the file is no table at all, and the
-    // open chart stays.
-    if (result.error() == TLFileResult::StoppedAtLine && items.isEmpty())
-        return TLFileResult(TLFileResult::NotAChart);
 
     undoStack->clear();
     itemModel->clear();

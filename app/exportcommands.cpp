@@ -12,7 +12,6 @@
 #include <QFileInfo>
 #include <QGuiApplication>
 #include <QImage>
-#include <QImageWriter>
 #include <QMessageBox>
 #include <QPainter>
 #include <QPrintDialog>
@@ -71,10 +70,7 @@ QString Zelvaro::askImageFileName()
 // an older image as it was.
 QString Zelvaro::writePng(const QImage &image, const QString &path)
 {
-    const TLFileResult result = TLSaveFile::write(path, [&image](QIODevice *device) {
-        QImageWriter writer(device, "PNG");
-        return writer.write(image) ? TLFileResult() : TLFileResult(TLFileResult::WriteFailed, writer.errorString());
-    });
+    const TLFileResult result = TLSaveFile::writePng(path, image);
     if (result.error() == TLFileResult::FolderNotWritable)
         return tr("The folder %1 takes no new file (%2). Choose another folder.")
             .arg(QDir::toNativeSeparators(QFileInfo(path).absolutePath()), result.detail());

@@ -12,7 +12,6 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QImageWriter>
 #include <QPainter>
 #include <QPdfWriter>
 #include <QPicture>
@@ -107,9 +106,7 @@ ChartConverter::Status ChartConverter::read(TLDocument *document)
         if (!demoFile.open(QIODevice::ReadOnly) || !TLDocument::read(&demoFile, &demo))
             return fail(FileFailed, demoFile.fileName(), QStringLiteral("the built-in settings cannot be read"));
         static_cast<TLChartState &>(*document) = demo.settingsOver(TLChartState::initial());
-        result = TLCsv::read(&file, &document->items);
-        if (result.error() == TLFileResult::StoppedAtLine && document->items.isEmpty())
-            result = TLFileResult(TLFileResult::NotAChart);
+        result = TLCsv::readDocument(&file, &document->items);
         TLCsv::chartRange(document->items, &document->start, &document->end);
     }
     if (!result.hasDocument())
@@ -148,13 +145,12 @@ TLFileResult ChartConverter::write(const TLDocument &document, Format format)
                                     .arg(renderer.size().height())
                                     .arg(options.scale)
                                     .arg(ChartRenderer::pixelBudget / 1'000'000));
-        return TLSaveFile::write(options.output, [&renderer, this](QIODevice *device) {
-            const QImage image = renderer.toImage(options.scale);
-            if (image.isNull())
-                return TLFileResult(TLFileResult::WriteFailed, QStringLiteral("there is not enough memory for the image"));
-            QImageWriter writer(device, "PNG");
-            return writer.write(image) ? TLFileResult() : TLFileResult(TLFileResult::WriteFailed, writer.errorString());
-        });
+    {
+        const QImage image = renderer.toImage(options.scale);
+        if (image.isNull())
+            return TLFileResult(TLFileResult::WriteFailed, QStringLiteral("there is not enough memory for the image"));
+        return TLSaveFile::writePng(options.output, image);
+    }
     case Format::Svg:
         return TLSaveFile::write(options.output, [&renderer, this](QIODevice *device) {
             QSvgGenerator svg;

@@ -215,6 +215,14 @@ TLFileResult TLCsv::read(QIODevice *device, QList<TLItem> *items)
     return result;
 }
 
+TLFileResult TLCsv::readDocument(QIODevice *device, QList<TLItem> *items)
+{
+    const TLFileResult result = read(device, items);
+    if (result.error() == TLFileResult::StoppedAtLine && items->isEmpty())
+        return TLFileResult(TLFileResult::NotAChart);
+    return result;
+}
+
 QByteArray TLCsv::write(const QList<TLItem> &items)
 {
     QString out;

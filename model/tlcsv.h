@@ -25,6 +25,9 @@ public:
     // is read in slices, so that its text is never held whole.
     static TLFileResult read(const QByteArray &data, QList<TLItem> *items);
     static TLFileResult read(QIODevice *device, QList<TLItem> *items);
+    // read() of a file opened as a chart: one stopped before its first
+    // record is no table at all, NotAChart.
+    static TLFileResult readDocument(QIODevice *device, QList<TLItem> *items);
 
     // UTF-8 without a byte-order mark, a line feed after each record.
     // Dates are yyyy-MM-dd; years before 1 or after 9999 take the ISO 8601

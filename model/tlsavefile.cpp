@@ -1,6 +1,8 @@
 #include "model/tlsavefile.h"
 
 #include <QFileInfo>
+#include <QImage>
+#include <QImageWriter>
 #include <QSaveFile>
 #include <QString>
 
@@ -22,4 +24,12 @@ TLFileResult TLSaveFile::write(const QString &path, const Writer &writer, QIODev
     if (!file.commit())
         return TLFileResult(TLFileResult::WriteFailed, file.errorString());
     return TLFileResult();
+}
+
+TLFileResult TLSaveFile::writePng(const QString &path, const QImage &image)
+{
+    return write(path, [&image](QIODevice *device) {
+        QImageWriter writer(device, "PNG");
+        return writer.write(image) ? TLFileResult() : TLFileResult(TLFileResult::WriteFailed, writer.errorString());
+    });
 }

@@ -7,6 +7,7 @@
 
 #include <functional>
 
+class QImage;
 class QString;
 
 // Saves a file safely: the content is written into a new file beside the
@@ -21,6 +22,9 @@ public:
 
     static TLFileResult write(const QString &path, const Writer &writer,
                               QIODevice::OpenMode mode = QIODevice::WriteOnly);
+
+    // The image as a PNG file.
+    static TLFileResult writePng(const QString &path, const QImage &image);
 };
 
 #endif
