@@ -1,4 +1,5 @@
 #include "model/tldocument.h"
+#include "testfiles.h"
 #include "windowprobe.h"
 
 #include <QProcess>
@@ -8,12 +9,6 @@
 #include <QtTest>
 
 namespace {
-
-QByteArray readFile(const QString &path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
 
 }
 
@@ -78,10 +73,7 @@ void TestChartConverter::shouldWriteEveryFormatWithoutADisplay()
     if (ending == QLatin1String("svg")) {
         QVERIFY(readFile(output).contains(">Zwischen</text>"));
     } else if (ending == QLatin1String("pdf")) {
-        QProcess text;
-        text.start(QStandardPaths::findExecutable(QStringLiteral("pdftotext")), { output, QStringLiteral("-") });
-        QVERIFY(text.waitForFinished());
-        QVERIFY(text.readAllStandardOutput().contains("Projekt"));
+        QVERIFY(pdfText(output).contains(QLatin1String("Projekt")));
     } else if (ending == QLatin1String("png")) {
         window.imageName = files.filePath(QStringLiteral("window.png"));
         window.saveImgFile();
@@ -123,13 +115,9 @@ void TestChartConverter::shouldSayWhyAndLeaveNoFile()
     QFETCH(QStringList, arguments);
     QFETCH(int, status);
     QFETCH(QString, said);
-    QFile random(files.filePath(QStringLiteral("random.vrk")));
-    QVERIFY(random.open(QIODevice::WriteOnly) && random.write(QByteArray(4000, '\x5a')));
-    random.close();
+    QVERIFY(!writeFile(files.filePath(QStringLiteral("random.vrk")), QByteArray(4000, '\x5a')).isEmpty());
     const QByteArray demoBytes = readFile(demo);
-    QFile cut(files.filePath(QStringLiteral("cut.vrk")));
-    QVERIFY(cut.open(QIODevice::WriteOnly) && cut.write(demoBytes.left(demoBytes.size() - 100)));
-    cut.close();
+    QVERIFY(!writeFile(files.filePath(QStringLiteral("cut.vrk")), demoBytes.left(demoBytes.size() - 100)).isEmpty());
     const QString output = files.filePath(QStringLiteral("refused.png"));
     QFile::remove(output);
     for (QString &argument : arguments) {

@@ -3,6 +3,7 @@
 #include "model/tlitemmodel.h"
 #include "view/tldateedit.h"
 #include "view/tline.h"
+#include "testfiles.h"
 #include "windowprobe.h"
 
 #include <QCheckBox>
@@ -35,18 +36,6 @@ const QString saveCaption = QStringLiteral("Choose a file|Timeline (*.vrk);;Tabl
 const QString nativeFilter = QStringLiteral("Timeline (*.vrk)");
 const QString tableFilter = QStringLiteral("Tables (*.csv)");
 const QByteArray oneRecord = "\"2007-03-01\";\"1\";\"a\"\n";
-
-QString writeFile(const QString &path, const QByteArray &bytes)
-{
-    QFile file(path);
-    return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size() ? path : QString();
-}
-
-QByteArray readFile(const QString &path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
 
 // A chart written field by field, as another program would: from date to
 // 50 days later, an item on date and one 10 days later lasting a month.

@@ -3,6 +3,7 @@
 #include "model/tlitemmodel.h"
 #include "view/tldateedit.h"
 #include "view/tline.h"
+#include "testfiles.h"
 #include "windowprobe.h"
 
 #include <QAction>
@@ -57,8 +58,7 @@ void TestHistory::init()
 QByteArray TestHistory::saved()
 {
     const QString path = files.filePath(QStringLiteral("snapshot.vrk"));
-    QFile file(path);
-    return window->saveNative(path) && file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+    return window->saveNative(path) ? readFile(path) : QByteArray();
 }
 
 QImage TestHistory::chartPicture(Zelvaro *of)

@@ -1,5 +1,6 @@
 #include "model/tlitemmodel.h"
 #include "view/tline.h"
+#include "testfiles.h"
 #include "windowprobe.h"
 #include "view/tldateedit.h"
 
@@ -153,10 +154,10 @@ void TestItemCommands::shouldShowOneTableRowPerItem()
     window->itemDelete(0);
     QCOMPARE(shown(), qMakePair(4, 4));
     QTemporaryDir dir;
-    QFile twoItems(dir.filePath(QStringLiteral("two.csv")));
-    QVERIFY(twoItems.open(QIODevice::WriteOnly) && twoItems.write("\"2007-03-01\";\"1\";\"a\"\n\"2007-03-02\";\"2\";\"b\"\n"));
-    twoItems.close();
-    QVERIFY(window->loadCsv(twoItems.fileName()));
+    const QString twoItems =
+        writeFile(dir.filePath(QStringLiteral("two.csv")), "\"2007-03-01\";\"1\";\"a\"\n\"2007-03-02\";\"2\";\"b\"\n");
+    QVERIFY(!twoItems.isEmpty());
+    QVERIFY(window->loadCsv(twoItems));
     QCOMPARE(shown(), qMakePair(2, 2));
     QVERIFY(window->loadNative(QStringLiteral(":demo.vrk")));
     QCOMPARE(shown(), qMakePair(4, 4));

@@ -2,7 +2,6 @@
 #include "model/tlrichtext.h"
 #include "styles/tldraw.h"
 #include "view/tlgeometry.h"
-#include "view/tlchartlayout.h"
 #include "view/tline.h"
 #include "view/tllabellayout.h"
 
@@ -264,7 +263,6 @@ QImage paintPart(Chart &chart, const QRect &part)
 
 // What the cache tests change between two paints; the first four change
 // the chart itself, the others its model.
-// Who first lays out a label that a paint on the screen left out.
 
 enum ChartChange { SwapModel, DayWidth, Start, RowHeight, Arrow, Text, Date, InsertRow, RemoveRow };
 

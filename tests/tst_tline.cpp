@@ -1,7 +1,6 @@
 #include "chartprobe.h"
 #include "model/tlrichtext.h"
 #include "view/tlgeometry.h"
-#include "view/tlchartlayout.h"
 #include "view/tline.h"
 #include "modalanswers.h"
 

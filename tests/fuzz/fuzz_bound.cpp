@@ -11,7 +11,6 @@
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
-#include <memory>
 
 extern "C" int LLVMFuzzerInitialize(int *argc, char ***argv)
 {
