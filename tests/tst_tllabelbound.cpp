@@ -64,6 +64,8 @@ class TestTLLabelBound : public QObject
 private slots:
     void shouldHoldEveryBoxTheLabelLaysOut_data();
     void shouldHoldEveryBoxTheLabelLaysOut();
+    void shouldHoldTheBoxWhereTheParserBreaksOtherwiseThanTheTags_data();
+    void shouldHoldTheBoxWhereTheParserBreaksOtherwiseThanTheTags();
     void shouldBoundANoteClosely();
     void shouldGiveNoBoundWhereThePassCannotSay_data();
     void shouldGiveNoBoundWhereThePassCannotSay();
@@ -103,6 +105,36 @@ void TestTLLabelBound::shouldHoldEveryBoxTheLabelLaysOut()
     }
 }
 
+void TestTLLabelBound::shouldHoldTheBoxWhereTheParserBreaksOtherwiseThanTheTags_data()
+{
+    QTest::addColumn<QString>("label");
+    QTest::newRow("inline elements after a block") << "<p>x</p><b>y<i>z<u>w";
+    QTest::newRow("a lone space dropped between tags") << "<div>wwwwwwww</div> <b>wwwwwwww</b>";
+    QTest::newRow("spaces eaten after a comment") << "wwwwwwww<!-- c --> wwwwwwww";
+    QTest::newRow("a kept space alone on its line")
+        << "<div style=\"white-space:pre-wrap; font-size:30pt\"> <br></div>";
+    QTest::newRow("kept spaces ending a line")
+        << QString::fromUtf8("<div style=\"white-space:pre-wrap\"><br>Αβγ          <br /></div>");
+    QTest::newRow("a newline the edit mode drops")
+        << "<html><head><meta name=\"qrichtext\" content=\"1\" /></head><body><p>wwwwwwww\nwwwwwwww</p></body></html>";
+}
+
+void TestTLLabelBound::shouldHoldTheBoxWhereTheParserBreaksOtherwiseThanTheTags()
+{
+    QFETCH(QString, label);
+    TLRichText document;
+    TLLabelBound bound(document.defaultFont());
+    const std::optional<TLLabelBound::Measure> measure = bound.measure(label);
+    QVERIFY(measure);
+    for (const std::optional<int> span : { std::optional<int>(), std::optional<int>(1), std::optional<int>(121) }) {
+        const QSize box = TLLabelLayout::layOut(&document, label, span);
+        const QSize most = bound.boxBound(*measure, span);
+        QVERIFY2(most.width() >= box.width() && most.height() >= box.height(),
+                 qPrintable(QStringLiteral("%1x%2 in %3x%4 at %5").arg(box.width()).arg(box.height())
+                                .arg(most.width()).arg(most.height()).arg(span.value_or(-1))));
+    }
+}
+
 // A bound far above its box would have every click lay out labels that
 // cannot reach it: a note of a few lines is bound within twice its box.
 void TestTLLabelBound::shouldBoundANoteClosely()
@@ -132,6 +164,11 @@ void TestTLLabelBound::shouldGiveNoBoundWhereThePassCannotSay_data()
     QTest::newRow("Chinese") << QString::fromUtf8("\u65e5\u672c");
     QTest::newRow("too long") << QString(TLRichText::MaxHtmlLength + 1, QLatin1Char('a'));
     QTest::newRow("nested deeper than the label home keeps") << QStringLiteral("<div>x").repeated(40);
+    QTest::newRow("an end tag closing nothing") << "Start</div>Projekt";
+    QTest::newRow("an element closed by another's end tag") << "<b>a<i>b</b>c</i>";
+    QTest::newRow("a block in an inline element") << "<span style=\"font-family:x\"><div>b</span>c";
+    QTest::newRow("a block closed where it opens") << "x<p/>y";
+    QTest::newRow("text after the body") << "<body><p>a</p></body>b";
     QTest::newRow("an attribute the parser names otherwise")
         << QString::fromUtf8("<p \uFFFDstyle=\"margin:0\">Projekt</p><p>Start</p>");
 }

@@ -12,6 +12,7 @@
 #include <array>
 #include <cmath>
 #include <limits>
+#include <utility>
 #include <vector>
 
 namespace {
@@ -210,8 +211,9 @@ std::optional<TLLabelBound::Measure> TLLabelBound::measure(const QString &html)
     double spaces = 0;
     bool startsLine = true;
     char32_t previous = 0;
-    bool started = false;
-    bool afterBlock = false;
+    bool started = false; // the layout has shown something
+    bool blockEnded = false;
+    bool textOpensBlock = false;
     bool textInLine = false;
     QVarLengthArray<Word, 128> words;
     const auto endWord = [&] {
@@ -240,40 +242,94 @@ std::optional<TLLabelBound::Measure> TLLabelBound::measure(const QString &html)
         linesOfText += textInLine ? 1 : 0;
         textInLine = false;
     };
+    // Where the layout may break a line or not, the text runs on in the
+    // widths, words and lines of text; the line it may add is counted.
+    const auto mayEndLine = [&] { ++m.hardLines; };
+    // A character that may be a space or nothing widens the word it is in.
+    bool joinsWords = false;
+    bool spaceKept = false;
+    bool afterKeptSpace = false;
+    double keptSpaces = 0;
+    double widestKeptSpaces = 0;
+    const auto joinWords = [&](char32_t c) {
+        const double advance = face.advance(c);
+        line += advance;
+        word.width += advance;
+        ++word.characters;
+        ++m.characters;
+    };
     for (const char32_t c : std::as_const(reader.text)) {
-        if (c == TLLabelHtml::BlockStart) {
-            if (started)
-                endLineOfText();
-            started = true;
-            afterBlock = false;
-            continue;
-        }
-        if (c == TLLabelHtml::BlockEnd) {
-            afterBlock = true;
-            continue;
-        }
-        if (c == TLLabelHtml::BodyStart) {
+        switch (c) {
+        case TLLabelHtml::BlockStart:
             if (textInLine)
                 endLineOfText();
-            afterBlock = false;
+            else if (started)
+                mayEndLine();
+            started = true;
+            blockEnded = textOpensBlock = false;
+            continue;
+        case TLLabelHtml::BlockEnd:
+            blockEnded = textOpensBlock = true;
+            continue;
+        case TLLabelHtml::InlineStart:
+            // Until a block starts, the text of each element opened after
+            // a block's end may start a block of its own, and the next
+            // block starts anew.
+            textOpensBlock = textOpensBlock || blockEnded;
+            started = started || blockEnded;
+            continue;
+        case TLLabelHtml::BodyStart:
+            if (started)
+                mayEndLine();
+            // The body's block may take in the text either side.
+            textInLine = false;
+            continue;
+        case TLLabelHtml::KeptSpace:
+            started = true;
+            spaceKept = true;
+            continue;
+        case TLLabelHtml::MayVanish:
+            joinsWords = true;
+            continue;
+        case TLLabelHtml::TextNewline: {
+            // A kept newline may start a line; or the parser takes it for a
+            // space, or drops it, and the text either side runs on.
+            mayEndLine();
+            started = true;
+            joinWords(' ');
             continue;
         }
-        if (c == TLLabelHtml::TextNewline) {
-            // A kept newline may start a line; or the parser drops it, and
-            // the text either side runs on.
-            ++m.hardLines;
-            continue;
+        default:
+            break;
         }
         const bool space = TLLabelHtml::isSpace(c);
-        if (afterBlock && !space) {
-            endLineOfText();
-            afterBlock = false;
+        // A <br> is an element of its own.
+        textOpensBlock = textOpensBlock || (blockEnded && c == TLLabelHtml::LineBreak);
+        if (textOpensBlock && !space) {
+            mayEndLine();
+            textOpensBlock = false;
         }
         if (c == TLLabelHtml::LineBreak) {
             endLineOfText();
             started = true;
+            blockEnded = false;
             continue;
         }
+        // A kept space takes room in the line it ends, where other spaces
+        // hang out of it.
+        const bool kept = std::exchange(spaceKept, false);
+        const bool mayVanish = std::exchange(joinsWords, false);
+        if (kept || mayVanish) {
+            joinWords(c);
+            started = true;
+            afterKeptSpace = afterKeptSpace || !mayVanish;
+            if (kept) {
+                keptSpaces += face.advance(c);
+                widestKeptSpaces = std::max(widestKeptSpaces, keptSpaces);
+            }
+            continue;
+        }
+        keptSpaces = 0;
         const double advance = face.advance(c);
         line += advance;
         ++m.characters;
@@ -284,7 +340,7 @@ std::optional<TLLabelBound::Measure> TLLabelBound::measure(const QString &html)
         }
         started = true;
         textInLine = true;
-        if (spaces > 0) {
+        if (spaces > 0 || afterKeptSpace) {
             if (previous && !opensText(previous) && QChar::isLetterOrNumber(c)) {
                 endWord();
                 word.spaces = spaces;
@@ -292,6 +348,7 @@ std::optional<TLLabelBound::Measure> TLLabelBound::measure(const QString &html)
                 word.width += spaces;
             }
             spaces = 0;
+            afterKeptSpace = false;
         }
         word.width += advance;
         ++word.characters;
@@ -317,7 +374,10 @@ std::optional<TLLabelBound::Measure> TLLabelBound::measure(const QString &html)
     const double secondWidest = std::ceil(std::sqrt(2.0 * tallest * std::max(firstWidest, overflow))) + 1;
     const double chosen = std::min(std::max(firstWidest, secondWidest), wrap);
     const double ideal = std::min(chosen, widestLine + side + 1);
-    m.ownBox = heldToMaxBox(std::max(ideal, overflow) + 10, tallest, std::nullopt);
+    // The ideal width leaves out the spaces that end a line; kept ones
+    // wider than the 10 added wrap anew, at worst a character to a line.
+    const double tallestLaidOut = widestKeptSpaces > 9 ? height(double(m.hardLines) + m.characters) : tallest;
+    m.ownBox = heldToMaxBox(std::max(ideal, overflow) + 10, tallestLaidOut, std::nullopt);
     return m;
 }
 

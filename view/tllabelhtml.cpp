@@ -50,6 +50,20 @@ constexpr std::array<const char *, 4> qtRules { {
     "li.checked::marker { content: \"\\2612\"; }",
 } };
 
+// The parser closes a tag with a slash outside its quoted values, as in
+// <p/>, where it opens.
+bool closesAtOnce(QStringView attributes)
+{
+    QChar quote;
+    for (const QChar c : attributes) {
+        if (c == QLatin1Char('"') || c == QLatin1Char('\''))
+            quote = quote.isNull() ? c : (quote == c ? QChar() : quote);
+        else if (quote.isNull() && c == QLatin1Char('/'))
+            return true;
+    }
+    return false;
+}
+
 bool pixelsOf(QStringView value, double *pixels)
 {
     value = value.trimmed();
@@ -90,18 +104,37 @@ bool TLLabelHtml::isSpace(char32_t c)
 
 TLLabelHtml::TLLabelHtml(const QString &html)
     : html(html)
+    , editMode(html.contains(QLatin1String("qrichtext"), Qt::CaseInsensitive))
 {
 }
 
-void TLLabelHtml::addText(char32_t c)
+void TLLabelHtml::addText(char32_t c, bool mayVanish)
 {
     // Where newlines are kept they break lines; a return or form feed may
     // too.
     const bool kept = newlinesInText || (newlinesInParagraphs && paragraphs > 0);
-    if (c == 0x2028 || c == 0x2029 || (kept && (c == '\n' || c == '\r' || c == '\f')))
+    if (c == 0x2028 || c == 0x2029 || (kept && (c == '\n' || c == '\r' || c == '\f'))) {
         text.append(TextNewline);
-    else
-        text.append(c);
+        shown = true;
+        return;
+    }
+    // In the mode Qt's own documents ask for, the layout keeps every space
+    // and drops newlines.
+    const bool keptSpace = (kept || editMode) && isSpace(c) && c != '\n' && c != '\r';
+    if (keptSpace)
+        text.append(KeptSpace);
+    shown = shown || keptSpace || !isSpace(c);
+    if (mayVanish || (editMode && (c == '\n' || c == '\r')))
+        text.append(MayVanish);
+    text.append(c);
+}
+
+// The parser drops the text between two tags when it is one white space
+// character after an element that is not inline.
+bool TLLabelHtml::loneBetweenTags(qsizetype from, qsizetype to, char32_t c) const
+{
+    return c < 0x10000 && QChar(char16_t(c)).isSpace() && from > 0 && html.at(from - 1) == QLatin1Char('>')
+        && to < html.size() && html.at(to) == QLatin1Char('<');
 }
 
 bool TLLabelHtml::readStyle(QStringView style, bool paragraph, bool *styled)
@@ -189,7 +222,7 @@ bool TLLabelHtml::readStyle(QStringView style, bool paragraph, bool *styled)
         }
     }
     const auto clampLength = [](double length) { return std::min(length, TLRichText::MaxLength); };
-    side = std::max(side, clampLength(left) + clampLength(right) + clampLength(indent) + blockIndent);
+    elementSide = std::max(elementSide, clampLength(left) + clampLength(right) + clampLength(indent) + blockIndent);
     const double margin = paragraph ? paragraphMargin : 0.0;
     vertical += clampLength(top.value_or(margin)) + clampLength(bottom.value_or(margin));
     *styled = true;
@@ -280,9 +313,9 @@ bool TLLabelHtml::readStyleSheet()
 // The label home takes out the tags of a label nested deeper, or costing
 // more to parse (each element and those around it, with their attributes,
 // matched against each style rule), than it allows; such a label lays out
-// otherwise than read here. The pass follows the elements held open more
-// closely than the parser closes them and stops well before either limit.
-bool TLLabelHtml::noteOpened(QStringView name, QStringView attributes, bool holds)
+// otherwise than read here. The pass holds elements open as the parser
+// does and stops well before either limit.
+bool TLLabelHtml::noteOpened(QStringView name, QStringView attributes, bool holds, bool block)
 {
     qint64 attributeCount = 0;
     bool inSpace = true;
@@ -293,18 +326,41 @@ bool TLLabelHtml::noteOpened(QStringView name, QStringView attributes, bool hold
     const qint64 around = (held.isEmpty() ? 0 : held.back().around) + 1 + attributeCount;
     parseWork += around * (1 + styleRules);
     if (holds)
-        held.append({ name, around });
+        held.append({ name, around, block });
     return parseWork <= TLRichText::MaxParseWork / 2 && held.size() <= TLRichText::MaxNesting / 2;
 }
 
-void TLLabelHtml::noteClosed(QStringView name)
+// The parser takes a label for what its tags say only where it has the
+// plain shape of Qt's own documents: an <html> holding a <head> of meta,
+// style and title and then a <body>, each optional; blocks only at the top
+// of the body, inline elements anywhere in it; each element closed by its
+// own end tag and nothing after the body. It reshapes others its own ways
+// (an element closed by another's end tag, a block in an inline element).
+bool TLLabelHtml::keepsShape(QStringView name, bool closing, bool closedAtOnce) const
 {
-    for (qsizetype k = held.size() - 1; k >= 0; --k) {
-        if (name.compare(held.at(k).name, Qt::CaseInsensitive) == 0) {
-            held.resize(k);
-            return;
-        }
-    }
+    const auto holdsOnly = [this](std::initializer_list<const char *> names) {
+        return std::all_of(held.begin(), held.end(), [names](const Held &element) {
+            return isOneOf(element.name, names);
+        });
+    };
+    if (closing)
+        return !held.isEmpty() && name.compare(held.back().name, Qt::CaseInsensitive) == 0
+            && (!ended || equals(name, "html"));
+    if (ended || (closedAtOnce && !isOneOf(name, { "br", "meta" })))
+        return false;
+    if (equals(name, "html"))
+        return held.isEmpty() && !shown && !bodySeen;
+    if (equals(name, "head"))
+        return holdsOnly({ "html" }) && !shown && !bodySeen;
+    if (equals(name, "body"))
+        return holdsOnly({ "html" }) && !shown && !bodySeen;
+    if (isOneOf(name, { "meta", "style", "title" }))
+        return holdsOnly({ "html", "head" }) && !bodySeen;
+    if (holdsOnly({ "html", "head" }) && !holdsOnly({ "html" }))
+        return false;
+    if (isOneOf(name, { "p", "div" }))
+        return holdsOnly({ "html", "body" });
+    return true;
 }
 
 bool TLLabelHtml::readTag()
@@ -316,6 +372,7 @@ bool TLLabelHtml::readTag()
     if (rest.startsWith(QLatin1String("!--"))) {
         const qsizetype end = html.indexOf(QLatin1String("-->"), start);
         at = end < 0 ? html.size() : end + 3;
+        eatSpaceAfterDeclaration();
         return true;
     }
     // The parser takes every < for a tag.
@@ -326,6 +383,8 @@ bool TLLabelHtml::readTag()
     if (end < 0)
         return false;
     at = end + 1;
+    if (first == QLatin1Char('!'))
+        eatSpaceAfterDeclaration();
     if (first == QLatin1Char('!') || first == QLatin1Char('?'))
         return true;
     // A tag the parser could end elsewhere: a quote still open at its end,
@@ -350,40 +409,62 @@ bool TLLabelHtml::readTag()
     const bool nameEnds = attributes.isEmpty() || attributes.front().isSpace() || attributes.front() == QLatin1Char('/');
     if (name.isEmpty() || !nameEnds)
         return false;
-    if (closing)
-        noteClosed(name);
-    else if (!noteOpened(name, attributes, !equals(name, "br") && !equals(name, "meta")))
+    const bool paragraph = equals(name, "p");
+    const bool body = isOneOf(name, { "html", "head", "body" });
+    const bool block = paragraph || isOneOf(name, { "div", "html", "body" });
+    const bool closedAtOnce = closesAtOnce(attributes);
+    if (!keepsShape(name, closing, closedAtOnce))
         return false;
+    if (closing) {
+        const bool closedBlock = held.back().block;
+        held.removeLast();
+        ended = ended || isOneOf(name, { "html", "body" });
+        if (closedBlock)
+            text.append(BlockEnd);
+        paragraphs -= paragraph ? 1 : 0;
+        return true;
+    }
+    const double sideAround = held.isEmpty() ? 0.0 : held.back().side;
+    const bool holds = !equals(name, "br") && !equals(name, "meta");
+    if (!noteOpened(name, attributes, holds, block))
+        return false;
+    bodySeen = bodySeen || equals(name, "body");
 
     if (equals(name, "br")) {
         text.append(LineBreak);
+        shown = true;
         return true;
     }
     if (equals(name, "style"))
-        return closing || readStyleSheet();
+        return readStyleSheet();
     if (equals(name, "title")) {
         // The title is not shown.
         const qsizetype end = html.indexOf(QLatin1String("</title"), at, Qt::CaseInsensitive);
         at = end < 0 ? html.size() : end;
         return true;
     }
-    const bool paragraph = equals(name, "p");
-    const bool block = paragraph || equals(name, "div");
-    if (isOneOf(name, { "html", "head", "body" })) {
-        text.append(closing ? BlockEnd : BodyStart);
+    if (body) {
+        text.append(BodyStart);
     } else if (block) {
-        text.append(closing ? BlockEnd : BlockStart);
-        paragraphs = std::max(0, paragraphs + (paragraph ? (closing ? -1 : 1) : 0));
-    } else if (closing) {
-        // An element the pass does not know was never opened.
-        return true;
+        text.append(BlockStart);
+        shown = true;
+        paragraphs += paragraph ? 1 : 0;
     } else if (isOneOf(name, { "sub", "sup", "small" })) {
+        text.append(InlineStart);
         shrunk = true;
-    } else if (!isOneOf(name, { "span", "b", "strong", "i", "em", "u", "s", "strike", "del", "ins", "a", "font",
-                                "meta" })) {
+    } else if (isOneOf(name, { "span", "b", "strong", "i", "em", "u", "s", "strike", "del", "ins", "a", "font" })) {
+        text.append(InlineStart);
+    } else if (!equals(name, "meta")) {
         return false;
     }
-    return closing || readAttributes(attributes, paragraph);
+    elementSide = 0.0;
+    if (!readAttributes(attributes, paragraph))
+        return false;
+    // Margins and indents of blocks one in another add up.
+    side = std::max(side, sideAround + elementSide);
+    if (holds)
+        held.back().side = sideAround + elementSide;
+    return true;
 }
 
 // An entity stands for one character; one the pass does not know ends
@@ -392,7 +473,7 @@ bool TLLabelHtml::readEntity()
 {
     const qsizetype end = html.indexOf(QLatin1Char(';'), at);
     if (end < 0 || end - at > 10) {
-        addText('&');
+        addText('&', false);
         ++at;
         return true;
     }
@@ -400,11 +481,27 @@ bool TLLabelHtml::readEntity()
     if (decoded.isNull())
         return false;
     const char32_t c = decoded.toUcs4().constFirst();
-    if (!isSpace(c) && plainIndex(c) < 0)
+    if ((!isSpace(c) && plainIndex(c) < 0) || !mayShow(c))
         return false;
-    addText(c);
+    addText(c, loneBetweenTags(at, end + 1, c));
     at = end + 1;
     return true;
+}
+
+// Text the head hides, or after the body, is laid out otherwise.
+bool TLLabelHtml::mayShow(char32_t c) const
+{
+    const bool inHead = std::any_of(held.begin(), held.end(), [](const Held &element) {
+        return equals(element.name, "head");
+    });
+    return isSpace(c) || !(ended || inHead);
+}
+
+void TLLabelHtml::eatSpaceAfterDeclaration()
+{
+    eatenUntil = at;
+    while (eatenUntil < html.size() && html.at(eatenUntil).isSpace())
+        ++eatenUntil;
 }
 
 bool TLLabelHtml::read()
@@ -420,9 +517,9 @@ bool TLLabelHtml::read()
             if (!readEntity())
                 return false;
         } else if (isSpace(c.unicode()) || plainIndex(c.unicode()) >= 0) {
-            if (c.unicode() == 0xAD) // a soft hyphen adds a glyph where it breaks
+            if (c.unicode() == 0xAD || !mayShow(c.unicode())) // a soft hyphen adds a glyph where it breaks
                 return false;
-            addText(c.unicode());
+            addText(c.unicode(), at < eatenUntil || loneBetweenTags(at, at + 1, c.unicode()));
             ++at;
         } else {
             return false;

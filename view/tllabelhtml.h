@@ -10,18 +10,25 @@
 // What one pass over a label's HTML reads for the bound on its size: its
 // text and breaks, and the fonts, margins and indents its tags name. It
 // reads only what Qt's rich text draws without surprises; anything else
-// (an element or style it does not know, a character of a script whose
-// shaping can widen it) fails the pass.
+// (an element or style it does not know, tags in another shape than Qt's
+// own documents, a character of a script whose shaping can widen it)
+// fails the pass.
 class TLLabelHtml
 {
 public:
-    // The text keeps its breaks as characters no text has.
+    // The text keeps its breaks as characters no text has. Only <br> and
+    // a block opened after text always break; after a block's end or at a
+    // body's start the parser may start a block or run the text on.
     enum : char32_t {
         BlockStart = 0x110000,
         BlockEnd,
         LineBreak,   // <br>: a new line in the same block
         TextNewline, // a newline kept by pre-wrap, or U+2028/U+2029
-        BodyStart,   // <html>, <head>, <body>: a new block after text
+        BodyStart,   // <html>, <head>, <body>
+        InlineStart, // <b>, <span> and the like
+        KeptSpace,   // before a space pre-wrap keeps, so the layout shows it
+        MayVanish,   // before a character the parser may drop, which so
+                     // joins the words either side or not
     };
 
     // The characters the pass measures: Latin, Greek, Cyrillic and common
@@ -46,27 +53,41 @@ public:
     double vertical = 0.0;
 
 private:
-    bool noteOpened(QStringView name, QStringView attributes, bool holds);
-    void noteClosed(QStringView name);
+    bool noteOpened(QStringView name, QStringView attributes, bool holds, bool block);
+    bool keepsShape(QStringView name, bool closing, bool closedAtOnce) const;
+    bool mayShow(char32_t c) const;
     bool readTag();
     bool readAttributes(QStringView attributes, bool paragraph);
     bool readStyle(QStringView style, bool paragraph, bool *styled);
     bool readStyleSheet();
     bool readEntity();
-    void addText(char32_t c);
+    void addText(char32_t c, bool mayVanish);
+    bool loneBetweenTags(qsizetype from, qsizetype to, char32_t c) const;
+    void eatSpaceAfterDeclaration();
 
     const QString &html;
+    // A <meta name="qrichtext"> anywhere sets the parser's edit mode for
+    // the whole label.
+    const bool editMode;
     qsizetype at = 0;
     // Newlines break lines in paragraphs by the rule Qt saves, anywhere
     // by a style of white-space: pre-wrap.
     bool newlinesInParagraphs = false;
     bool newlinesInText = false;
+    // The parser drops the white space after a comment or declaration.
+    qsizetype eatenUntil = 0;
     int paragraphs = 0;
     struct Held
     {
         QStringView name;
         qint64 around;
+        bool block;
+        double side = 0.0; // its margins and indents with those around it
     };
+    double elementSide = 0.0;
+    bool shown = false; // anything the layout shows, a block or a line
+    bool bodySeen = false;
+    bool ended = false; // the body or the document closed
     QVarLengthArray<Held, 16> held;
     qint64 parseWork = 0;
     qint64 styleRules = 0;

@@ -185,6 +185,15 @@ int main(int argc, char **argv)
         { "tag-of-a-digit", QStringLiteral("x<1 style=\"font-size:22pt\">Projekt<p\\>Start") },
         { "newline-before-a-tag", QStringLiteral("<style>p, li { white-space: pre-wrap; }</style>"
                                                  "<p>Ist aber; }\n</x> auch zu machen, aber es ist schwerer</p>") },
+        { "end-tag-closing-nothing", QStringLiteral("<!DOCTYPE HTML PU/strik-indent:0; -tspan st}le=\" "
+                                                    "font-family:'tahoma';\">Start</span></p></body>an></p></body>") },
+        { "block-in-an-inline-element", QStringLiteral("<span style=\"font-family:x\"><div>Projekt</span>Start") },
+        { "elements-after-a-block", QStringLiteral("<p>Projekt</p><b>x<i>y<u>Start") },
+        { "spaces-the-parser-drops", QStringLiteral("<div>Projekt</div> <b>Start</b>x<!-- c --> y") },
+        { "kept-spaces-ending-a-line",
+          QStringLiteral("<div style=\"white-space:pre-wrap\"> <br>Projekt          <br />Start</div>") },
+        { "edit-mode", QStringLiteral("<html><head><meta name=\"qrichtext\" content=\"1\" /></head><body>"
+                                      "<p>Projekt  \n Start</p></body></html>") },
         { "long-label", QStringLiteral("<p><b>Projekt</b> &amp; Start</p>")
                             .repeated(TLRichText::MaxHtmlLength / 32 + 1)
                             .left(TLRichText::MaxHtmlLength + 1) },
