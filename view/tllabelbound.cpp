@@ -249,8 +249,11 @@ std::optional<TLLabelBound::Measure> TLLabelBound::measure(const QString &html)
     bool joinsWords = false;
     bool spaceKept = false;
     bool afterKeptSpace = false;
+    // Kept spaces that end a line take room the ideal width leaves out; a
+    // line break after more of them than the 10 added may wrap on its own.
     double keptSpaces = 0;
-    double widestKeptSpaces = 0;
+    quint32 breaksAfterSpaces = 0;
+    const auto noteBreakAfterSpaces = [&] { breaksAfterSpaces += keptSpaces > 9 ? 1 : 0; };
     const auto joinWords = [&](char32_t c) {
         const double advance = face.advance(c);
         line += advance;
@@ -294,6 +297,7 @@ std::optional<TLLabelBound::Measure> TLLabelBound::measure(const QString &html)
         case TLLabelHtml::TextNewline: {
             // A kept newline may start a line; or the parser takes it for a
             // space, or drops it, and the text either side runs on.
+            noteBreakAfterSpaces();
             mayEndLine();
             started = true;
             joinWords(' ');
@@ -310,6 +314,7 @@ std::optional<TLLabelBound::Measure> TLLabelBound::measure(const QString &html)
             textOpensBlock = false;
         }
         if (c == TLLabelHtml::LineBreak) {
+            noteBreakAfterSpaces();
             endLineOfText();
             started = true;
             blockEnded = false;
@@ -321,12 +326,10 @@ std::optional<TLLabelBound::Measure> TLLabelBound::measure(const QString &html)
         const bool mayVanish = std::exchange(joinsWords, false);
         if (kept || mayVanish) {
             joinWords(c);
-            started = true;
+            // White space the layout does not keep shows only after text.
+            started = started || kept || !space;
             afterKeptSpace = afterKeptSpace || !mayVanish;
-            if (kept) {
-                keptSpaces += face.advance(c);
-                widestKeptSpaces = std::max(widestKeptSpaces, keptSpaces);
-            }
+            keptSpaces += kept ? face.advance(c) : 0.0;
             continue;
         }
         keptSpaces = 0;
@@ -374,10 +377,7 @@ std::optional<TLLabelBound::Measure> TLLabelBound::measure(const QString &html)
     const double secondWidest = std::ceil(std::sqrt(2.0 * tallest * std::max(firstWidest, overflow))) + 1;
     const double chosen = std::min(std::max(firstWidest, secondWidest), wrap);
     const double ideal = std::min(chosen, widestLine + side + 1);
-    // The ideal width leaves out the spaces that end a line; kept ones
-    // wider than the 10 added wrap anew, at worst a character to a line.
-    const double tallestLaidOut = widestKeptSpaces > 9 ? height(double(m.hardLines) + m.characters) : tallest;
-    m.ownBox = heldToMaxBox(std::max(ideal, overflow) + 10, tallestLaidOut, std::nullopt);
+    m.ownBox = heldToMaxBox(std::max(ideal, overflow) + 10, tallest + breaksAfterSpaces * m.lineHeight, std::nullopt);
     return m;
 }
 

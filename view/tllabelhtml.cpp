@@ -108,15 +108,17 @@ TLLabelHtml::TLLabelHtml(const QString &html)
 {
 }
 
-void TLLabelHtml::addText(char32_t c, bool mayVanish)
+bool TLLabelHtml::addText(char32_t c, bool mayVanish)
 {
-    // Where newlines are kept they break lines; a return or form feed may
-    // too.
+    // Where newlines are kept they break lines; a form feed may too, and a
+    // return starts a block with the margins of its own.
     const bool kept = newlinesInText || (newlinesInParagraphs && paragraphs > 0);
-    if (c == 0x2028 || c == 0x2029 || (kept && (c == '\n' || c == '\r' || c == '\f'))) {
+    if (kept && c == '\r')
+        return false;
+    if (c == 0x2028 || c == 0x2029 || (kept && (c == '\n' || c == '\f'))) {
         text.append(TextNewline);
         shown = true;
-        return;
+        return true;
     }
     // In the mode Qt's own documents ask for, the layout keeps every space
     // and drops newlines.
@@ -127,14 +129,15 @@ void TLLabelHtml::addText(char32_t c, bool mayVanish)
     if (mayVanish || (editMode && (c == '\n' || c == '\r')))
         text.append(MayVanish);
     text.append(c);
+    return true;
 }
 
 // The parser drops the text between two tags when it is one white space
 // character after an element that is not inline.
 bool TLLabelHtml::loneBetweenTags(qsizetype from, qsizetype to, char32_t c) const
 {
-    return c < 0x10000 && QChar(char16_t(c)).isSpace() && from > 0 && html.at(from - 1) == QLatin1Char('>')
-        && to < html.size() && html.at(to) == QLatin1Char('<');
+    return c < 0x10000 && QChar(char16_t(c)).isSpace() && from == afterElementNotInline && to < html.size()
+        && html.at(to) == QLatin1Char('<');
 }
 
 bool TLLabelHtml::readStyle(QStringView style, bool paragraph, bool *styled)
@@ -415,6 +418,9 @@ bool TLLabelHtml::readTag()
     const bool closedAtOnce = closesAtOnce(attributes);
     if (!keepsShape(name, closing, closedAtOnce))
         return false;
+    const bool notInline = closing ? isOneOf(name, { "p", "div", "html", "head", "body", "style", "title" })
+                                   : isOneOf(name, { "br", "meta" });
+    afterElementNotInline = notInline ? at : -1;
     if (closing) {
         const bool closedBlock = held.back().block;
         held.removeLast();
@@ -473,9 +479,8 @@ bool TLLabelHtml::readEntity()
 {
     const qsizetype end = html.indexOf(QLatin1Char(';'), at);
     if (end < 0 || end - at > 10) {
-        addText('&', false);
         ++at;
-        return true;
+        return addText('&', false);
     }
     const QString decoded = TLHtmlReader::entity(QStringView(html).sliced(at + 1, end - at - 1));
     if (decoded.isNull())
@@ -483,9 +488,9 @@ bool TLLabelHtml::readEntity()
     const char32_t c = decoded.toUcs4().constFirst();
     if ((!isSpace(c) && plainIndex(c) < 0) || !mayShow(c))
         return false;
-    addText(c, loneBetweenTags(at, end + 1, c));
+    const bool lone = loneBetweenTags(at, end + 1, c);
     at = end + 1;
-    return true;
+    return addText(c, lone);
 }
 
 // Text the head hides, or after the body, is laid out otherwise.
@@ -519,7 +524,8 @@ bool TLLabelHtml::read()
         } else if (isSpace(c.unicode()) || plainIndex(c.unicode()) >= 0) {
             if (c.unicode() == 0xAD || !mayShow(c.unicode())) // a soft hyphen adds a glyph where it breaks
                 return false;
-            addText(c.unicode(), at < eatenUntil || loneBetweenTags(at, at + 1, c.unicode()));
+            if (!addText(c.unicode(), at < eatenUntil || loneBetweenTags(at, at + 1, c.unicode())))
+                return false;
             ++at;
         } else {
             return false;

@@ -61,7 +61,7 @@ private:
     bool readStyle(QStringView style, bool paragraph, bool *styled);
     bool readStyleSheet();
     bool readEntity();
-    void addText(char32_t c, bool mayVanish);
+    bool addText(char32_t c, bool mayVanish);
     bool loneBetweenTags(qsizetype from, qsizetype to, char32_t c) const;
     void eatSpaceAfterDeclaration();
 
@@ -76,6 +76,7 @@ private:
     bool newlinesInText = false;
     // The parser drops the white space after a comment or declaration.
     qsizetype eatenUntil = 0;
+    qsizetype afterElementNotInline = -1;
     int paragraphs = 0;
     struct Held
     {
