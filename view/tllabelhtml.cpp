@@ -386,10 +386,14 @@ bool TLLabelHtml::readTag()
     if (end < 0)
         return false;
     at = end + 1;
-    if (first == QLatin1Char('!'))
+    // The parser skips a declaration to its first >, but reads <?...> as
+    // a tag of an unknown name, whose quotes may hold a >.
+    if (first == QLatin1Char('?'))
+        return false;
+    if (first == QLatin1Char('!')) {
         eatSpaceAfterDeclaration();
-    if (first == QLatin1Char('!') || first == QLatin1Char('?'))
         return true;
+    }
     // A tag the parser could end elsewhere: a quote still open at its end,
     // or another tag begun inside it.
     QChar quote;

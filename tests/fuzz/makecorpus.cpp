@@ -192,6 +192,7 @@ int main(int argc, char **argv)
         { "spaces-the-parser-drops", QStringLiteral("<div>Projekt</div> <b>Start</b>x<!-- c --> y") },
         { "kept-spaces-ending-a-line",
           QStringLiteral("<div style=\"white-space:pre-wrap\"> <br>Projekt          <br />Start</div>") },
+        { "processing-instruction", QStringLiteral("<p>Projekt<?x y=\"><b>\"?></p>Start") },
         { "edit-mode", QStringLiteral("<html><head><meta name=\"qrichtext\" content=\"1\" /></head><body>"
                                       "<p>Projekt  \n Start</p></body></html>") },
         { "long-label", QStringLiteral("<p><b>Projekt</b> &amp; Start</p>")
