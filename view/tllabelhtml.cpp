@@ -89,6 +89,26 @@ int TLLabelHtml::plainIndex(char32_t c)
     return -1;
 }
 
+// Controls, format characters such as a soft hyphen (a glyph where it
+// breaks) or a bidi isolate, marks shaped onto the letter before and
+// unassigned code points may take a glyph of another font, or none.
+bool TLLabelHtml::isPlain(char32_t c)
+{
+    if (plainIndex(c) < 0)
+        return false;
+    switch (QChar::category(c)) {
+    case QChar::Other_Control:
+    case QChar::Other_Format:
+    case QChar::Other_NotAssigned:
+    case QChar::Mark_NonSpacing:
+    case QChar::Mark_SpacingCombining:
+    case QChar::Mark_Enclosing:
+        return false;
+    default:
+        return true;
+    }
+}
+
 int TLLabelHtml::plainCount()
 {
     int count = 0;
@@ -412,8 +432,9 @@ bool TLLabelHtml::readTag()
         ++i;
     const QStringView name = QStringView(html).sliced(nameStart, i - nameStart);
     const QStringView attributes = QStringView(html).sliced(i, end - i);
-    // A name that runs on in other characters is another name.
-    const bool nameEnds = attributes.isEmpty() || attributes.front().isSpace() || attributes.front() == QLatin1Char('/');
+    // A name that runs on in other characters is another name; so does one
+    // that runs on in a slash not ending the tag.
+    const bool nameEnds = attributes.isEmpty() || attributes.front().isSpace() || attributes == QLatin1String("/");
     if (name.isEmpty() || !nameEnds)
         return false;
     const bool paragraph = equals(name, "p");
@@ -490,7 +511,7 @@ bool TLLabelHtml::readEntity()
     if (decoded.isNull())
         return false;
     const char32_t c = decoded.toUcs4().constFirst();
-    if ((!isSpace(c) && plainIndex(c) < 0) || !mayShow(c))
+    if ((!isSpace(c) && !isPlain(c)) || !mayShow(c))
         return false;
     const bool lone = loneBetweenTags(at, end + 1, c);
     at = end + 1;
@@ -525,8 +546,8 @@ bool TLLabelHtml::read()
         } else if (c == QLatin1Char('&')) {
             if (!readEntity())
                 return false;
-        } else if (isSpace(c.unicode()) || plainIndex(c.unicode()) >= 0) {
-            if (c.unicode() == 0xAD || !mayShow(c.unicode())) // a soft hyphen adds a glyph where it breaks
+        } else if (isSpace(c.unicode()) || isPlain(c.unicode())) {
+            if (!mayShow(c.unicode()))
                 return false;
             if (!addText(c.unicode(), at < eatenUntil || loneBetweenTags(at, at + 1, c.unicode())))
                 return false;

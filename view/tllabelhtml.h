@@ -34,6 +34,7 @@ public:
     // The characters the pass measures: Latin, Greek, Cyrillic and common
     // punctuation, which no shaping widens, each with its place in a table.
     static int plainIndex(char32_t c);
+    static bool isPlain(char32_t c);
     static int plainCount();
     static bool isSpace(char32_t c);
 

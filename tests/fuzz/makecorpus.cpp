@@ -193,6 +193,8 @@ int main(int argc, char **argv)
         { "kept-spaces-ending-a-line",
           QStringLiteral("<div style=\"white-space:pre-wrap\"> <br>Projekt          <br />Start</div>") },
         { "processing-instruction", QStringLiteral("<p>Projekt<?x y=\"><b>\"?></p>Start") },
+        { "slash-in-a-name", QStringLiteral("<div style=\"white-space:pre-wrap\">Projekt  <br/tS>Start</div>") },
+        { "format-character", QString::fromUtf8("Projekt\u2069\tStart\u0301") },
         { "edit-mode", QStringLiteral("<html><head><meta name=\"qrichtext\" content=\"1\" /></head><body>"
                                       "<p>Projekt  \n Start</p></body></html>") },
         { "long-label", QStringLiteral("<p><b>Projekt</b> &amp; Start</p>")
