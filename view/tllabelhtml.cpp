@@ -464,7 +464,8 @@ bool TLLabelHtml::readTag()
     if (equals(name, "br")) {
         text.append(LineBreak);
         shown = true;
-        return true;
+        // Its font sizes the line it ends.
+        return readAttributes(attributes, false);
     }
     if (equals(name, "style"))
         return readStyleSheet();
