@@ -177,6 +177,7 @@ void TestTLLabelBound::shouldGiveNoBoundWhereThePassCannotSay_data()
     QTest::newRow("text after the body") << "<body><p>a</p></body>b";
     QTest::newRow("a processing instruction, a tag to the parser") << "a<?x y=\">\"?>b";
     QTest::newRow("a slash running on in a tag's name") << "Projekt<br/x>Start";
+    QTest::newRow("an entity in a font's name") << "<font face=\"seri&#102;\">Projekt</font>";
     QTest::newRow("a bidi isolate, drawn in another font") << QString::fromUtf8("⁩\te");
     QTest::newRow("a kept return, a block with margins of its own")
         << "<style>p, li { white-space: pre-wrap; }</style><p style=\"margin-top:30px\">a\rb</p>";

@@ -289,8 +289,15 @@ bool TLLabelHtml::readAttributes(QStringView attributes, bool paragraph)
                 while (a < attributes.size() && !attributes.at(a).isSpace())
                     ++a;
                 value = attributes.sliced(valueStart, a - valueStart);
+                // The parser ends a bare value at an equals sign too.
+                if (value.contains(QLatin1Char('=')))
+                    return false;
             }
         }
+        // The parser reads entities in values: a style or face could say
+        // what its text does not.
+        if ((equals(name, "style") || equals(name, "face")) && value.contains(QLatin1Char('&')))
+            return false;
         if (equals(name, "style")) {
             if (!readStyle(value, paragraph, &styled))
                 return false;
