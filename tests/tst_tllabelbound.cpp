@@ -118,6 +118,7 @@ void TestTLLabelBound::shouldHoldTheBoxWhereTheParserBreaksOtherwiseThanTheTags_
     QTest::addColumn<QString>("label");
     QTest::newRow("inline elements after a block") << "<p>x</p><b>y<i>z<u>w";
     QTest::newRow("a line break in a large font") << "a<br style=\"font-size:30pt\">b";
+    QTest::newRow("an entity too long for the parser") << "W&#x0000057;W&#x0000057;W&#x0000057;";
     QTest::newRow("a lone space dropped between tags") << "<div>wwwwwwww</div> <b>wwwwwwww</b>";
     QTest::newRow("spaces eaten after a comment") << "wwwwwwww<!-- c --> wwwwwwww";
     QTest::newRow("a kept space alone on its line")

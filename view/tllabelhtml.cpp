@@ -507,11 +507,12 @@ bool TLLabelHtml::readTag()
 }
 
 // An entity stands for one character; one the pass does not know ends
-// the bound, a lone ampersand is text.
+// the bound. An ampersand without a ; in the 9 characters after it is
+// text, as the parser takes it.
 bool TLLabelHtml::readEntity()
 {
     const qsizetype end = html.indexOf(QLatin1Char(';'), at);
-    if (end < 0 || end - at > 10) {
+    if (end < 0 || end - at > 9) {
         ++at;
         return addText('&', false);
     }
