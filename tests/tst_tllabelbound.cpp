@@ -118,6 +118,8 @@ void TestTLLabelBound::shouldHoldTheBoxWhereTheParserBreaksOtherwiseThanTheTags_
     QTest::addColumn<QString>("label");
     QTest::newRow("inline elements after a block") << "<p>x</p><b>y<i>z<u>w";
     QTest::newRow("a line break in a large font") << "a<br style=\"font-size:30pt\">b";
+    QTest::newRow("a widest line its own ideal width no longer holds")
+        << "bbmm mm<u><font face=\"serif\">mm mmcccc</font></u>";
     QTest::newRow("an entity too long for the parser") << "W&#x0000057;W&#x0000057;W&#x0000057;";
     QTest::newRow("a lone space dropped between tags") << "<div>wwwwwwww</div> <b>wwwwwwww</b>";
     QTest::newRow("spaces eaten after a comment") << "wwwwwwww<!-- c --> wwwwwwww";
@@ -179,6 +181,8 @@ void TestTLLabelBound::shouldGiveNoBoundWhereThePassCannotSay_data()
     QTest::newRow("a processing instruction, a tag to the parser") << "a<?x y=\">\"?>b";
     QTest::newRow("a slash running on in a tag's name") << "Projekt<br/x>Start";
     QTest::newRow("an entity in a font's name") << "<font face=\"seri&#102;\">Projekt</font>";
+    QTest::newRow("a control character in a style")
+        << QStringLiteral("a<p style=\"margin:0; -qt-block-indent:0%1x\">b</p>").arg(QChar(0));
     QTest::newRow("a bidi isolate, drawn in another font") << QString::fromUtf8("⁩\te");
     QTest::newRow("a kept return, a block with margins of its own")
         << "<style>p, li { white-space: pre-wrap; }</style><p style=\"margin-top:30px\">a\rb</p>";

@@ -363,7 +363,10 @@ std::optional<TLLabelBound::Measure> TLLabelBound::measure(const QString &html)
     // Without a span the document wraps at the wrap width, then narrows to
     // sqrt(5/3 x height x width) of that (never wider), widens once more
     // to sqrt(2 x height x width) if that came out too tall, and takes its
-    // ideal width plus 10; it is never narrower than the first narrowing.
+    // ideal width plus 10. It is never narrower than the first narrowing,
+    // but adjustSize ends laying out at exactly the ideal width it found,
+    // where a widest line whose last glyph overhangs no longer fits and
+    // wraps once more: a line more.
     const double side = 2 * documentMargin + m.sideRoom;
     const double overflow = side + m.widestWord + m.widestSpaces + 1;
     const auto height = [&m](double lines) { return lines * m.lineHeight + m.verticalRoom + 2 * documentMargin; };
@@ -373,11 +376,13 @@ std::optional<TLLabelBound::Measure> TLLabelBound::measure(const QString &html)
     const double widestAtWrap = std::max(wrap, overflow);
     const double narrowest = std::min(std::floor(std::sqrt(5.0 * lowestAtWrap * wrap / 3.0)) - 1, wrap);
     const double firstWidest = std::min(std::ceil(std::sqrt(5.0 * tallestAtWrap * widestAtWrap / 3.0)) + 1, wrap);
-    const double tallest = height(wrappedLines(words, m.hardLines, narrowest - side));
+    const double linesAtNarrowest = wrappedLines(words, m.hardLines, narrowest - side);
+    const double tallest = height(linesAtNarrowest);
     const double secondWidest = std::ceil(std::sqrt(2.0 * tallest * std::max(firstWidest, overflow))) + 1;
     const double chosen = std::min(std::max(firstWidest, secondWidest), wrap);
     const double ideal = std::min(chosen, widestLine + side + 1);
-    m.ownBox = heldToMaxBox(std::max(ideal, overflow) + 10, tallest + breaksAfterSpaces * m.lineHeight, std::nullopt);
+    m.ownBox = heldToMaxBox(std::max(ideal, overflow) + 10, height(linesAtNarrowest + 1 + breaksAfterSpaces),
+                            std::nullopt);
     return m;
 }
 

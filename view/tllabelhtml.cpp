@@ -422,10 +422,12 @@ bool TLLabelHtml::readTag()
         return true;
     }
     // A tag the parser could end elsewhere: a quote still open at its end,
-    // or another tag begun inside it.
+    // or another tag begun inside it; or one whose values its style sheet
+    // reader may take otherwise, with control characters in them.
     QChar quote;
     for (const QChar c : QStringView(html).sliced(start, end - start)) {
-        if (quote.isNull() && c == QLatin1Char('<'))
+        if ((quote.isNull() && c == QLatin1Char('<'))
+            || (c.category() == QChar::Other_Control && !isSpace(c.unicode())))
             return false;
         if (c == QLatin1Char('"') || c == QLatin1Char('\''))
             quote = quote.isNull() ? c : (quote == c ? QChar() : quote);
