@@ -121,6 +121,7 @@ void TestTLLabelBound::shouldHoldTheBoxWhereTheParserBreaksOtherwiseThanTheTags_
     QTest::newRow("a widest line its own ideal width no longer holds")
         << "bbmm mm<u><font face=\"serif\">mm mmcccc</font></u>";
     QTest::newRow("an entity too long for the parser") << "W&#x0000057;W&#x0000057;W&#x0000057;";
+    QTest::newRow("an entity with a space in it") << "&#12\t;";
     QTest::newRow("a lone space dropped between tags") << "<div>wwwwwwww</div> <b>wwwwwwww</b>";
     QTest::newRow("spaces eaten after a comment") << "wwwwwwww<!-- c --> wwwwwwww";
     QTest::newRow("a kept space alone on its line")

@@ -509,12 +509,16 @@ bool TLLabelHtml::readTag()
 }
 
 // An entity stands for one character; one the pass does not know ends
-// the bound. An ampersand without a ; in the 9 characters after it is
-// text, as the parser takes it.
+// the bound. An ampersand without a ; in the 9 characters after it, or
+// with a space before it, is text, as the parser takes it.
 bool TLLabelHtml::readEntity()
 {
     const qsizetype end = html.indexOf(QLatin1Char(';'), at);
-    if (end < 0 || end - at > 9) {
+    const auto spaced = [this, end] {
+        const QStringView name = QStringView(html).sliced(at + 1, end - at - 1);
+        return std::any_of(name.begin(), name.end(), [](QChar c) { return c.isSpace(); });
+    };
+    if (end < 0 || end - at > 9 || spaced()) {
         ++at;
         return addText('&', false);
     }
