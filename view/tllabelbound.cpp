@@ -260,6 +260,7 @@ std::optional<TLLabelBound::Measure> TLLabelBound::measure(const QString &html)
         word.width += advance;
         ++word.characters;
         ++m.characters;
+        return advance;
     };
     for (const char32_t c : std::as_const(reader.text)) {
         switch (c) {
@@ -325,11 +326,11 @@ std::optional<TLLabelBound::Measure> TLLabelBound::measure(const QString &html)
         const bool kept = std::exchange(spaceKept, false);
         const bool mayVanish = std::exchange(joinsWords, false);
         if (kept || mayVanish) {
-            joinWords(c);
+            const double advance = joinWords(c);
             // White space the layout does not keep shows only after text.
             started = started || kept || !space;
             afterKeptSpace = afterKeptSpace || !mayVanish;
-            keptSpaces += kept ? face.advance(c) : 0.0;
+            keptSpaces += kept ? advance : 0.0;
             continue;
         }
         keptSpaces = 0;

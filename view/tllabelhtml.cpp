@@ -50,20 +50,6 @@ constexpr std::array<const char *, 4> qtRules { {
     "li.checked::marker { content: \"\\2612\"; }",
 } };
 
-// The parser closes a tag with a slash outside its quoted values, as in
-// <p/>, where it opens.
-bool closesAtOnce(QStringView attributes)
-{
-    QChar quote;
-    for (const QChar c : attributes) {
-        if (c == QLatin1Char('"') || c == QLatin1Char('\''))
-            quote = quote.isNull() ? c : (quote == c ? QChar() : quote);
-        else if (quote.isNull() && c == QLatin1Char('/'))
-            return true;
-    }
-    return false;
-}
-
 bool pixelsOf(QStringView value, double *pixels)
 {
     value = value.trimmed();
@@ -156,8 +142,7 @@ bool TLLabelHtml::addText(char32_t c, bool mayVanish)
 // character after an element that is not inline.
 bool TLLabelHtml::loneBetweenTags(qsizetype from, qsizetype to, char32_t c) const
 {
-    return c < 0x10000 && QChar(char16_t(c)).isSpace() && from == afterElementNotInline && to < html.size()
-        && html.at(to) == QLatin1Char('<');
+    return QChar::isSpace(c) && from == afterElementNotInline && to < html.size() && html.at(to) == QLatin1Char('<');
 }
 
 bool TLLabelHtml::readStyle(QStringView style, bool paragraph, bool *styled)
@@ -386,7 +371,7 @@ bool TLLabelHtml::keepsShape(QStringView name, bool closing, bool closedAtOnce) 
         return holdsOnly({ "html" }) && !shown && !bodySeen;
     if (isOneOf(name, { "meta", "style", "title" }))
         return holdsOnly({ "html", "head" }) && !bodySeen;
-    if (holdsOnly({ "html", "head" }) && !holdsOnly({ "html" }))
+    if (inHead())
         return false;
     if (isOneOf(name, { "p", "div" }))
         return holdsOnly({ "html", "body" });
@@ -423,18 +408,22 @@ bool TLLabelHtml::readTag()
     }
     // A tag the parser could end elsewhere: a quote still open at its end,
     // or another tag begun inside it; or one whose values its style sheet
-    // reader may take otherwise, with control characters in them.
+    // reader may take otherwise, with control characters in them. A slash
+    // outside the quotes of an opening tag, as in <p/>, closes it at once.
+    const bool closing = first == QLatin1Char('/');
     QChar quote;
-    for (const QChar c : QStringView(html).sliced(start, end - start)) {
+    bool closedAtOnce = false;
+    for (const QChar c : QStringView(html).sliced(closing ? start + 1 : start, end - start - (closing ? 1 : 0))) {
         if ((quote.isNull() && c == QLatin1Char('<'))
             || (c.category() == QChar::Other_Control && !isSpace(c.unicode())))
             return false;
         if (c == QLatin1Char('"') || c == QLatin1Char('\''))
             quote = quote.isNull() ? c : (quote == c ? QChar() : quote);
+        else if (quote.isNull() && c == QLatin1Char('/'))
+            closedAtOnce = true;
     }
     if (!quote.isNull())
         return false;
-    const bool closing = first == QLatin1Char('/');
     qsizetype i = closing ? start + 1 : start;
     const qsizetype nameStart = i;
     while (i < end && html.at(i).isLetterOrNumber())
@@ -449,7 +438,6 @@ bool TLLabelHtml::readTag()
     const bool paragraph = equals(name, "p");
     const bool body = isOneOf(name, { "html", "head", "body" });
     const bool block = paragraph || isOneOf(name, { "div", "html", "body" });
-    const bool closedAtOnce = closesAtOnce(attributes);
     if (!keepsShape(name, closing, closedAtOnce))
         return false;
     const bool notInline = closing ? isOneOf(name, { "p", "div", "html", "head", "body", "style", "title" })
@@ -514,15 +502,12 @@ bool TLLabelHtml::readTag()
 bool TLLabelHtml::readEntity()
 {
     const qsizetype end = html.indexOf(QLatin1Char(';'), at);
-    const auto spaced = [this, end] {
-        const QStringView name = QStringView(html).sliced(at + 1, end - at - 1);
-        return std::any_of(name.begin(), name.end(), [](QChar c) { return c.isSpace(); });
-    };
-    if (end < 0 || end - at > 9 || spaced()) {
+    const QStringView name = end < 0 ? QStringView() : QStringView(html).sliced(at + 1, end - at - 1);
+    if (end < 0 || name.size() > 8 || std::any_of(name.begin(), name.end(), [](QChar c) { return c.isSpace(); })) {
         ++at;
         return addText('&', false);
     }
-    const QString decoded = TLHtmlReader::entity(QStringView(html).sliced(at + 1, end - at - 1));
+    const QString decoded = TLHtmlReader::entity(name);
     if (decoded.isNull())
         return false;
     const char32_t c = decoded.toUcs4().constFirst();
@@ -533,13 +518,15 @@ bool TLLabelHtml::readEntity()
     return addText(c, lone);
 }
 
+bool TLLabelHtml::inHead() const
+{
+    return std::any_of(held.begin(), held.end(), [](const Held &element) { return equals(element.name, "head"); });
+}
+
 // Text the head hides, or after the body, is laid out otherwise.
 bool TLLabelHtml::mayShow(char32_t c) const
 {
-    const bool inHead = std::any_of(held.begin(), held.end(), [](const Held &element) {
-        return equals(element.name, "head");
-    });
-    return isSpace(c) || !(ended || inHead);
+    return isSpace(c) || !(ended || inHead());
 }
 
 void TLLabelHtml::eatSpaceAfterDeclaration()

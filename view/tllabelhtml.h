@@ -56,6 +56,7 @@ public:
 private:
     bool noteOpened(QStringView name, QStringView attributes, bool holds, bool block);
     bool keepsShape(QStringView name, bool closing, bool closedAtOnce) const;
+    bool inHead() const;
     bool mayShow(char32_t c) const;
     bool readTag();
     bool readAttributes(QStringView attributes, bool paragraph);
